@@ -1,0 +1,18 @@
+# kk_add_test(<name> SOURCES ... LIBS ... [GUI] [TIMEOUT seconds])
+# One test executable per unit. GUI tests run on the offscreen platform so that they need no
+# display; every test gets a timeout so that a stuck modal box fails the run instead of hanging it.
+function(kk_add_test name)
+    cmake_parse_arguments(ARG "GUI" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+    if(NOT ARG_TIMEOUT)
+        set(ARG_TIMEOUT 120)
+    endif()
+    qt_add_executable(${name} ${ARG_SOURCES})
+    set_target_properties(${name} PROPERTIES MACOSX_BUNDLE OFF WIN32_EXECUTABLE OFF)
+    target_link_libraries(${name} PRIVATE Qt6::Test ${ARG_LIBS})
+    add_test(NAME ${name} COMMAND ${name})
+    set(env "QT_FATAL_CRITICALS=0")
+    if(ARG_GUI)
+        list(APPEND env "QT_QPA_PLATFORM=offscreen")
+    endif()
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${ARG_TIMEOUT} ENVIRONMENT "${env}")
+endfunction()

@@ -1,0 +1,330 @@
+#include "frmmain.h"
+
+#include "colourbutton.h"
+#include "descriptionbox.h"
+#include "discovery.h"
+#include "errortrap.h"
+#include "frmabout.h"
+#include "frmgettinghelp.h"
+#include "int16.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStyle>
+
+using namespace Qt::StringLiterals;
+
+const QString frmMain::designCaption = u"Kestrelkit Launcher - Vessaly Software Solutions, Inc - "_s;
+
+namespace
+{
+constexpr int clientWidthTwips = 7530;
+constexpr int clientHeightTwips = 4665;
+
+// The window's controls in the design's stacking order: an earlier control lies above a later one
+// where they overlap.
+constexpr ControlDesign mainDesign[] = {
+    {u"Picture1", u"", 120, 840, 1695, 3735},
+    {u"launchButs_0", u"Picture1", 0, 360, 1695, 615},
+    {u"downBut", u"Picture1", 0, 3360, 1695, 375},
+    {u"upBut_0", u"Picture1", 0, 0, 1695, 375},
+    {u"descPict", u"", 1680, 840, 5775, 3735},
+    {u"descTxt", u"descPict", 120, 360, 5415, 3255},
+    {u"vessPict", u"", 120, 0, 7275, 810},
+};
+
+const ControlDesign &designOf(QStringView name)
+{
+    for (const ControlDesign &design : mainDesign) {
+        if (design.name == name) {
+            return design;
+        }
+    }
+    Q_UNREACHABLE();
+}
+
+// The design's fonts where the system has them; Liberation Sans stands in for both, having the
+// metrics of Arial and being narrow enough for the designed widths.
+QFont designFont(qreal points, bool bold = false)
+{
+    QFont font;
+    font.setFamilies({u"MS Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont arrowFont()
+{
+    QFont font;
+    font.setFamilies({u"DejaVu Sans"_s});
+    font.setPointSizeF(15.75);
+    font.setBold(true);
+    return font;
+}
+
+QFrame *flatBox(QWidget *parent, const QColor &background)
+{
+    auto *box = new QFrame(parent);
+    box->setFrameStyle(QFrame::Box | QFrame::Plain);
+    box->setLineWidth(1);
+    QPalette palette = box->palette();
+    palette.setColor(QPalette::Window, background);
+    box->setPalette(palette);
+    box->setAutoFillBackground(true);
+    return box;
+}
+} // namespace
+
+frmMain::frmMain(PlatformServices &services)
+    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                      | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , m_services(services)
+    , m_app(services.appInfo())
+{
+    setObjectName(u"frmMain"_s);
+    setWindowTitle(designCaption);
+    setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
+    setFont(designFont(8.25));
+    buildDesign();
+    buildMenus();
+    // Fixed size: the client area as designed plus the menu bar.
+    setFixedSize(sizeHint());
+}
+
+frmMain::~frmMain()
+{
+    // The terminate handler: shutdown runs once, whichever of close or destruction comes first.
+    unloadAllForms();
+}
+
+void frmMain::buildDesign()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(u"client"_s);
+    QPalette white = client->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    client->setPalette(white);
+    client->setAutoFillBackground(true);
+    setCentralWidget(client);
+    const qreal dpi = designDpi(this);
+    client->setFixedSize(twipsToPixels(clientWidthTwips, dpi), twipsToPixels(clientHeightTwips, dpi));
+
+    const QColor buttonFace = palette().color(QPalette::Button);
+
+    // Created from the bottom of the stacking order up, since a later sibling lies above.
+    m_vessPict = new QLabel(client);
+    m_vessPict->setObjectName(u"vessPict"_s);
+    m_vessPict->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.jpg"_s));
+    m_vessPict->setAutoFillBackground(true);
+    {
+        QPalette palette = m_vessPict->palette();
+        palette.setColor(QPalette::Window, palette.color(QPalette::Base));
+        m_vessPict->setPalette(palette);
+    }
+    placeControl(m_vessPict, designOf(u"vessPict"));
+
+    m_descPict = flatBox(client, buttonFace);
+    m_descPict->setObjectName(u"descPict"_s);
+    placeControl(m_descPict, designOf(u"descPict"));
+
+    m_descTxt = new DescriptionBox(m_descPict);
+    m_descTxt->setObjectName(u"descTxt"_s);
+    m_descTxt->setAccessibleName(u"Description"_s);
+    m_descTxt->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_descTxt->setFont(designFont(9.75));
+    m_descTxt->setFocusPolicy(Qt::ClickFocus);
+    {
+        QPalette palette = m_descTxt->palette();
+        palette.setColor(QPalette::Base, Qt::white);
+        palette.setColor(QPalette::Text, QColor(0, 0, 128));
+        m_descTxt->setPalette(palette);
+    }
+    m_descTxt->setText(u"Select the utility to run.\r\n"_s);
+    placeControl(m_descTxt, designOf(u"descTxt"));
+
+    m_picture1 = flatBox(client, buttonFace);
+    m_picture1->setObjectName(u"Picture1"_s);
+    placeControl(m_picture1, designOf(u"Picture1"));
+
+    m_upBut = new ColourButton(0, m_picture1);
+    m_upBut->setObjectName(u"upBut_0"_s);
+    m_upBut->setAccessibleName(u"Page up"_s);
+    m_upBut->setFont(arrowFont());
+    m_upBut->setText(u"\u25B2"_s);
+    m_upBut->setEnabled(false);
+    placeControl(m_upBut, designOf(u"upBut_0"));
+    connect(m_upBut, &ColourButton::clickedAt, this, &frmMain::upButClick);
+
+    m_downBut = new ColourButton(0, m_picture1);
+    m_downBut->setObjectName(u"downBut"_s);
+    m_downBut->setAccessibleName(u"Page down"_s);
+    m_downBut->setFont(arrowFont());
+    m_downBut->setText(u"\u25BC"_s);
+    m_downBut->setEnabled(false);
+    placeControl(m_downBut, designOf(u"downBut"));
+    connect(m_downBut, &QPushButton::clicked, this, &frmMain::downButClick);
+
+    ColourButton *first = createLaunchButton(0);
+    const ControlDesign &design = designOf(u"launchButs_0");
+    placeControl(first, design);
+    first->setTopTwips(static_cast<qint16>(design.top));
+
+    setTabOrder(m_upBut, m_downBut);
+    setTabOrder(m_downBut, first);
+}
+
+void frmMain::buildMenus()
+{
+    QMenu *file = menuBar()->addMenu(u"File"_s);
+    file->setObjectName(u"File"_s);
+    // The File menu opens with its separator line, which Qt would otherwise drop.
+    file->setSeparatorsCollapsible(false);
+    file->addSeparator()->setObjectName(u"sep"_s);
+    QAction *exit = file->addAction(u"Exit"_s);
+    exit->setObjectName(u"Exit"_s);
+    connect(exit, &QAction::triggered, this, &frmMain::exitClick);
+
+    QMenu *help = menuBar()->addMenu(u"Help"_s);
+    help->setObjectName(u"Help"_s);
+    help->setSeparatorsCollapsible(false);
+    QAction *gettingHelp = help->addAction(u"Getting Help From Vessaly"_s);
+    gettingHelp->setObjectName(u"GettingHelpFromVessaly"_s);
+    connect(gettingHelp, &QAction::triggered, this, &frmMain::gettingHelpClick);
+    help->addSeparator()->setObjectName(u"sep10"_s);
+    help->addAction(u"Content"_s)->setObjectName(u"content"_s);
+    help->addSeparator()->setObjectName(u"sep3"_s);
+    QAction *about = help->addAction(u"About"_s);
+    about->setObjectName(u"About"_s);
+    connect(about, &QAction::triggered, this, &frmMain::aboutClick);
+}
+
+void frmMain::load()
+{
+    if (findComponents() > 4) {
+        m_downBut->setEnabled(true);
+    }
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    if (!m_placed) {
+        // The first position is the middle of the screen.
+        m_placed = true;
+        if (const QScreen *screen = this->screen()) {
+            move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, frameGeometry().size(),
+                                     screen->availableGeometry())
+                     .topLeft());
+        }
+    }
+    QMainWindow::showEvent(event);
+}
+
+bool frmMain::event(QEvent *event)
+{
+    if (event->type() == QEvent::WindowActivate) {
+        activated();
+    }
+    return QMainWindow::event(event);
+}
+
+void frmMain::activated()
+{
+    m_defaultButtonColor = m_upBut->backColor();
+    setWindowTitle(designCaption + u" Version "_s + m_app.versionText());
+}
+
+QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory, const QString &fileName)
+{
+    QStringList list;
+    withErrorTrap(m_services, [&] { list = componentFolders(directory, fileName, m_services); });
+    return list;
+}
+
+QString frmMain::InQuotes(const QString &text)
+{
+    QString quoted;
+    withErrorTrap(m_services, [&] { quoted = u'"' + text + u'"'; });
+    return quoted;
+}
+
+qint16 frmMain::findComponents()
+{
+    qint16 highest = 0;
+    withErrorTrap(
+        [&] {
+            const QStringList list = getFileDirInfoStringByComponents(m_app.directory, u"kk.cfg"_s);
+            if (list.isEmpty()) {
+                throw RuntimeError::subscriptOutOfRange();
+            }
+            const qint16 upper = toInt16(list.size() - 1);
+            if (isNoComponentsMarker(list)) {
+                m_services.showMessage(u"WARNING: no components were found.\r\n"
+                                       "Make sure that the components were installed properly."_s,
+                                       u"No Components Found..."_s, MessageIcon::Exclamation);
+                return;
+            }
+            for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
+                ColourButton *button = i == 0 ? m_launchButs.first() : createLaunchButton(i);
+                const QString &folder = list.at(i);
+                loadComponent(m_app.directory + u'/' + folder + u"/kk.cfg"_s, folder, button);
+            }
+            highest = upper;
+        },
+        [this](const RuntimeError &error) {
+            m_services.showMessage(u"Error::"_s + error.description()
+                                       + u"\r\n(KK)::Could not Find Any components\r\n"_s,
+                                   u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical);
+        });
+    return highest;
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    // The unload handler never refuses the close.
+    unloadAllForms();
+    event->accept();
+}
+
+void frmMain::unloadAllForms()
+{
+    if (m_panel.shutdownFlag == -1) {
+        return;
+    }
+    m_panel.shutdownFlag = -1;
+    // Every loaded window in load order: this one first, then the information windows.
+    close();
+    if (m_about && m_about->isLoaded()) {
+        m_about->unload();
+    }
+    if (m_gettingHelp && m_gettingHelp->isLoaded()) {
+        m_gettingHelp->unload();
+    }
+}
+
+void frmMain::exitClick()
+{
+    close();
+}
+
+void frmMain::aboutClick()
+{
+    if (!m_about) {
+        m_about = new frmAbout(m_services, this);
+    }
+    m_about->showModal();
+}
+
+void frmMain::gettingHelpClick()
+{
+    if (!m_gettingHelp) {
+        m_gettingHelp = new frmGettingHelp(m_services, this);
+    }
+    m_gettingHelp->showModal();
+}

@@ -1,0 +1,127 @@
+#pragma once
+
+/*
+ * The launcher's main window, and how the pieces fit together.
+ *
+ * main() builds the window object, asks the platform services whether another copy already runs
+ * (and if so shows the refusal box and ends), then calls load() and shows the window. load() is
+ * the window's load handler: findComponents() asks the catalogue for the component folders (every
+ * immediate sub-folder of the application directory that holds a kk.cfg), then, for each folder in
+ * list order, creates launch button i in the five-place column and calls loadComponent(), which
+ * reads the descriptor into components[i], composes its description block, gives the button its
+ * picture, shows it and enables it when the executable exists. A component that fails reports its
+ * error in one box and still takes its index, so button i always belongs to components[i].
+ *
+ * From then on everything is driven by the user: pointer moves over a launch button highlight it
+ * and show its description, the page buttons show the column five buttons at a time, a click
+ * starts the component as a detached process, and the Help menu opens the information windows.
+ * Every handler that can fail runs inside the uniform error trap (errortrap.h): the failure is
+ * shown in one box and the launcher carries on. Closing the window, or File > Exit, unloads every
+ * window once and the program ends; started components keep running.
+ *
+ * The launch column's methods live in src/panel/launchcolumn.cpp; this file's source holds the
+ * design, the menus, activation, start-up and shutdown.
+ */
+
+#include "componentinfo.h"
+#include "platformservices.h"
+
+#include <QList>
+#include <QMainWindow>
+
+class ColourButton;
+class DescriptionBox;
+class QAction;
+class QFrame;
+class QLabel;
+class frmAbout;
+class frmGettingHelp;
+
+// The main window's small state; every field is 16-bit and starts at 0.
+struct PanelState {
+    qint16 scrollOffset = 0;   // first launch button of the page shown: 0, 5, 10, ...
+    qint16 componentCount = 0; // components handled so far: the index of the next record
+    qint16 shutdownFlag = 0;   // -1 once the windows have been unloaded
+    qint16 hoveredIndex = 0;   // the launch button the hover handler handled last
+
+    friend bool operator==(const PanelState &, const PanelState &) = default;
+};
+
+class frmMain final : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmMain(PlatformServices &services);
+    ~frmMain() override;
+    Q_DISABLE_COPY_MOVE(frmMain)
+
+    // The caption the design gives; activation appends the version.
+    static const QString designCaption;
+
+    // The load handler: finds the components, builds the launch column and enables page-down
+    // when there is more than one page.
+    void load();
+
+    // The component list for `directory`: sub-folders holding `fileName`, the two-entry "NIL"
+    // marker when there are none, or no entry at all when the search failed (after its error box).
+    QStringList getFileDirInfoStringByComponents(const QString &directory, const QString &fileName);
+    QString InQuotes(const QString &text);
+
+    // What the window holds, for the information windows and for tests.
+    const QList<ComponentInfo> &components() const { return m_components; }
+    const PanelState &panelState() const { return m_panel; }
+    quint32 defaultButtonColor() const { return m_defaultButtonColor; }
+    const QList<ColourButton *> &launchButs() const { return m_launchButs; }
+    ColourButton *upBut() const { return m_upBut; }
+    ColourButton *downBut() const { return m_downBut; }
+    DescriptionBox *descTxt() const { return m_descTxt; }
+    frmAbout *aboutWindow() const { return m_about; }
+    frmGettingHelp *gettingHelpWindow() const { return m_gettingHelp; }
+
+    // The handlers of the launch column; the buttons call them, and so may tests.
+    void launchButsMouseMove(qint16 index);
+    void launchButsClick(qint16 index);
+    void upButClick(qint16 index);
+    void downButClick();
+
+    // The menu commands.
+    void exitClick();
+    void aboutClick();
+    void gettingHelpClick();
+
+protected:
+    bool event(QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void buildDesign();
+    void buildMenus();
+    void activated();
+    void unloadAllForms();
+
+    qint16 findComponents();
+    ColourButton *createLaunchButton(qint16 index);
+    void loadComponent(const QString &descriptorPath, const QString &folder, ColourButton *button);
+    const ComponentInfo &component(qint16 index) const;
+    qint16 shiftPage(qint32 up);
+
+    PlatformServices &m_services;
+    const AppInfo m_app;
+
+    QList<ComponentInfo> m_components;
+    PanelState m_panel;
+    quint32 m_defaultButtonColor = 0;
+    bool m_placed = false;
+
+    QFrame *m_picture1 = nullptr;
+    QFrame *m_descPict = nullptr;
+    QLabel *m_vessPict = nullptr;
+    DescriptionBox *m_descTxt = nullptr;
+    ColourButton *m_upBut = nullptr;
+    ColourButton *m_downBut = nullptr;
+    QList<ColourButton *> m_launchButs;
+
+    frmAbout *m_about = nullptr;
+    frmGettingHelp *m_gettingHelp = nullptr;
+};

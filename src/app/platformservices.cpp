@@ -1,0 +1,6 @@
+#include "platformservices.h"
+
+QString AppInfo::versionText() const
+{
+    return QStringLiteral("%1.%2.%3").arg(major).arg(minor).arg(revision);
+}

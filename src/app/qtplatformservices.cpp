@@ -1,0 +1,97 @@
+#include "qtplatformservices.h"
+
+#include "appidentity.h"
+#include "runtimeerror.h"
+#include "version.h"
+
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QMessageBox>
+#include <QProcess>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+using namespace Qt::StringLiterals;
+
+QtPlatformServices::QtPlatformServices() = default;
+QtPlatformServices::~QtPlatformServices() = default;
+
+void QtPlatformServices::showMessage(const QString &text, const QString &title, MessageIcon icon)
+{
+    QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning,
+                    title.isEmpty() ? appInfo().title : title, text, QMessageBox::Ok);
+    // Paths may hold "<" or "&"; the text is shown exactly as composed.
+    box.setTextFormat(Qt::PlainText);
+    box.exec();
+}
+
+AppInfo QtPlatformServices::appInfo() const
+{
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    QString directory = exe.canonicalPath();
+    if (directory.isEmpty()) {
+        directory = exe.absolutePath();
+    }
+    // The root folder is the one place where a directory would end with a separator.
+    if (directory.endsWith(u'/')) {
+        directory.chop(1);
+    }
+    return {exe.completeBaseName(),
+            directory,
+            AppIdentity::title.toString(),
+            KK_VERSION_MAJOR,
+            KK_VERSION_MINOR,
+            KK_VERSION_PATCH,
+            AppIdentity::copyright.toString()};
+}
+
+QString QtPlatformServices::instanceKey(const QString &canonicalExePath)
+{
+#ifdef Q_OS_UNIX
+    const QString user = QString::number(::getuid());
+#else
+    const QString user = qEnvironmentVariable("USERNAME");
+#endif
+    const QByteArray hash = QCryptographicHash::hash(canonicalExePath.toUtf8(), QCryptographicHash::Sha256);
+    return u"kestrelkit-launcher-"_s + user + u'-' + QString::fromLatin1(hash.toHex().left(24));
+}
+
+bool QtPlatformServices::previousInstance()
+{
+    // The token is a listening socket in the abstract namespace: no file is written, and the
+    // kernel releases it when this process ends however it ends, so a crashed copy never blocks
+    // the next start. A copy that is stopped but alive still holds it.
+    const QFileInfo exe(QCoreApplication::applicationFilePath());
+    const QString path = exe.canonicalFilePath().isEmpty() ? exe.absoluteFilePath() : exe.canonicalFilePath();
+    m_instanceToken = std::make_unique<QLocalServer>();
+    m_instanceToken->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (m_instanceToken->listen(instanceKey(path))) {
+        return false;
+    }
+    return m_instanceToken->serverError() == QAbstractSocket::AddressInUseError;
+}
+
+void QtPlatformServices::startProgram(const QString &path)
+{
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments({});
+    qint64 pid = 0;
+    if (!process.startDetached(&pid)) {
+        const QFileInfo info(path);
+        if (!info.exists()) {
+            throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
+        }
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, process.errorString(), path);
+    }
+}
+
+void QtPlatformServices::openUrl(const QUrl &url)
+{
+    QDesktopServices::openUrl(url);
+}

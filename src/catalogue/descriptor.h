@@ -1,0 +1,13 @@
+#pragma once
+
+#include "componentinfo.h"
+
+// Stores one descriptor line in the record. The key is everything before the line's first colon
+// and must be one of DESC, EXE, HELP, IMG, NAME or TIP, exactly in upper case; any other line is
+// skipped. DESC is wrapped for the description box as it is stored.
+void applyDescriptorLine(ComponentInfo &record, QString line);
+
+// Reads the descriptor file at `path` into `record`, line by line; a key that occurs again
+// replaces the earlier value. Raises a RuntimeError when the file cannot be read; lines applied
+// before the failure stay in the record.
+void readDescriptor(const QString &path, ComponentInfo &record);

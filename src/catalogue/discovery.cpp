@@ -1,0 +1,55 @@
+#include "discovery.h"
+
+#include "fileexists.h"
+#include "int16.h"
+#include "runtimeerror.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+QStringList subFolderNames(const QString &directory)
+{
+    const QFileInfo info(directory);
+    if (!info.isDir()) {
+        throw RuntimeError::withPath(RuntimeError::PathNotFound, directory);
+    }
+    if (!info.isReadable() || !info.isExecutable()) {
+        throw RuntimeError::withPath(RuntimeError::PermissionDenied, directory);
+    }
+    QStringList names;
+    QDirIterator it(directory, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        names.append(it.fileName());
+    }
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        const int folded = a.compare(b, Qt::CaseInsensitive);
+        return folded != 0 ? folded < 0 : a < b;
+    });
+    return names;
+}
+
+QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink)
+{
+    QStringList list;
+    qint16 count = 0;
+    for (const QString &name : subFolderNames(directory)) {
+        if (fileExists(directory + u'/' + name + u'/' + fileName, false, sink)) {
+            list.append(name);
+            count = add16(count, 1);
+        }
+    }
+    if (count == 0) {
+        list = {u"NIL"_s, u"NIL"_s};
+    }
+    return list;
+}
+
+bool isNoComponentsMarker(const QStringList &list)
+{
+    return list.size() == 2 && list.at(0) == u"NIL" && list.at(1) == u"NIL";
+}

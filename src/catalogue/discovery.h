@@ -1,0 +1,19 @@
+#pragma once
+
+#include "messagesink.h"
+
+#include <QStringList>
+
+// The immediate sub-folders of `directory` (links to folders included), in the order a user
+// expects from a file manager: by name regardless of letter case, ties by the exact name.
+// Raises a RuntimeError when the folder cannot be listed.
+QStringList subFolderNames(const QString &directory);
+
+// The component list: every immediate sub-folder of `directory` that holds `fileName` as a plain
+// file, in the order of subFolderNames, or exactly two entries "NIL" when none qualifies.
+// Raises a RuntimeError when the folder cannot be listed or the 16-bit count overflows.
+QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink);
+
+// Whether a component list is the marker for "no component found". Only the exact two-entry
+// marker counts, so that a component folder which happens to be named NIL is listed like any other.
+bool isNoComponentsMarker(const QStringList &list);

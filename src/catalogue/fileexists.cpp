@@ -1,0 +1,96 @@
+#include "fileexists.h"
+
+#include "runtimeerror.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+
+using namespace Qt::StringLiterals;
+
+bool matchesWildcard(QStringView pattern, QStringView name, Qt::CaseSensitivity cs)
+{
+    // Greedy match with one back-track point: the last "*" seen and where it began to match.
+    qsizetype p = 0;
+    qsizetype n = 0;
+    qsizetype star = -1;
+    qsizetype starMatch = 0;
+    const auto same = [cs](QChar a, QChar b) {
+        return cs == Qt::CaseSensitive ? a == b : a.toCaseFolded() == b.toCaseFolded();
+    };
+    while (n < name.size()) {
+        if (p < pattern.size() && pattern[p] == u'*') {
+            star = p++;
+            starMatch = n;
+        } else if (p < pattern.size() && (pattern[p] == u'?' || same(pattern[p], name[n]))) {
+            ++p;
+            ++n;
+        } else if (star >= 0) {
+            p = star + 1;
+            n = ++starMatch;
+        } else {
+            return false;
+        }
+    }
+    while (p < pattern.size() && pattern[p] == u'*') {
+        ++p;
+    }
+    return p == pattern.size();
+}
+
+namespace
+{
+bool isPlainEntry(const QFileInfo &info, bool includeFolders)
+{
+    if (info.isHidden()) {
+        return false;
+    }
+    return info.isFile() || (includeFolders && info.isDir());
+}
+} // namespace
+
+QString findFirstEntry(const QString &path, bool includeFolders)
+{
+    if (path.contains(QChar(0))) {
+        throw RuntimeError::withPath(RuntimeError::BadFileName, path);
+    }
+    const qsizetype slash = path.lastIndexOf(u'/');
+    const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : path.left(slash));
+    QString pattern = path.mid(slash + 1);
+    if (pattern.isEmpty()) {
+        pattern = u"*"_s;
+    }
+
+    if (!pattern.contains(u'*') && !pattern.contains(u'?')) {
+        // One stat instead of a listing: the common case, a descriptor or an executable.
+        return isPlainEntry(QFileInfo(path), includeFolders) ? pattern : QString();
+    }
+
+    // Patterns match regardless of letter case, as a directory search does on the systems the
+    // descriptors are written for; a name without wildcards is looked up exactly instead.
+    // Without QDir::System the iterator leaves out FIFOs, sockets, devices and dangling links,
+    // and without QDir::Hidden it leaves out hidden files.
+    QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
+    if (includeFolders) {
+        filters |= QDir::Dirs;
+    }
+    QDirIterator it(folder, filters);
+    while (it.hasNext()) {
+        it.next();
+        const QString name = it.fileName();
+        if (matchesWildcard(pattern, name, Qt::CaseInsensitive)) {
+            return name;
+        }
+    }
+    return {};
+}
+
+bool fileExists(const QString &path, bool directoryFlag, MessageSink &sink)
+{
+    try {
+        return !findFirstEntry(path, directoryFlag).isEmpty();
+    } catch (const RuntimeError &error) {
+        sink.showMessage(u"Error determining file exist --> "_s + path + u"::"_s + error.description(),
+                         QString(), MessageIcon::Critical);
+    }
+    return false;
+}

@@ -1,0 +1,74 @@
+#include "runtimeerror.h"
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+QString standardText(RuntimeError::Number number)
+{
+    switch (number) {
+    case RuntimeError::DivisionByZero:
+        return u"Division by zero"_s;
+    case RuntimeError::Overflow:
+        return u"Overflow"_s;
+    case RuntimeError::OutOfMemory:
+        return u"Out of memory"_s;
+    case RuntimeError::SubscriptOutOfRange:
+        return u"Subscript out of range"_s;
+    case RuntimeError::BadFileName:
+        return u"Bad file name"_s;
+    case RuntimeError::FileNotFound:
+        return u"File not found"_s;
+    case RuntimeError::DeviceIoError:
+        return u"Device I/O error"_s;
+    case RuntimeError::PermissionDenied:
+        return u"Permission denied"_s;
+    case RuntimeError::PathFileAccessError:
+        return u"Path/File access error"_s;
+    case RuntimeError::PathNotFound:
+        return u"Path not found"_s;
+    case RuntimeError::InvalidPicture:
+        return u"Invalid picture"_s;
+    }
+    return u"Application-defined or object-defined error"_s;
+}
+} // namespace
+
+RuntimeError::RuntimeError(int number, QString description)
+    : m_number(number)
+    , m_description(std::move(description))
+    , m_what(m_description.toUtf8())
+{
+}
+
+const char *RuntimeError::what() const noexcept
+{
+    return m_what.constData();
+}
+
+RuntimeError RuntimeError::overflow()
+{
+    return {Overflow, standardText(Overflow)};
+}
+
+RuntimeError RuntimeError::subscriptOutOfRange()
+{
+    return {SubscriptOutOfRange, standardText(SubscriptOutOfRange)};
+}
+
+RuntimeError RuntimeError::withPath(Number number, const QString &path)
+{
+    return {number, standardText(number) + u": "_s + path};
+}
+
+RuntimeError RuntimeError::withPath(Number number, const QString &reason, const QString &path)
+{
+    return {number, standardText(number) + u" ("_s + reason + u"): "_s + path};
+}
+
+QDebug operator<<(QDebug debug, const RuntimeError &error)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "RuntimeError(" << error.number() << ", " << error.description() << ')';
+    return debug;
+}

@@ -1,0 +1,92 @@
+#include "textfile.h"
+
+#include "runtimeerror.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <array>
+
+namespace
+{
+// Windows-1252 differs from Latin-1 only in 0x80..0x9F. The five unassigned bytes map to the C1
+// control of the same value, as Windows itself converts them.
+constexpr std::array<char16_t, 32> cp1252High = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+};
+
+QString decodeWindows1252(const QByteArray &bytes)
+{
+    QString text(bytes.size(), Qt::Uninitialized);
+    QChar *out = text.data();
+    for (const char c : bytes) {
+        const auto byte = static_cast<unsigned char>(c);
+        *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(cp1252High[byte - 0x80]) : QChar(char16_t(byte));
+    }
+    return text;
+}
+} // namespace
+
+QString decodeText(const QByteArray &bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8(bytes);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    return decodeWindows1252(bytes);
+}
+
+QString readTextFile(const QString &path, qint64 maxBytes)
+{
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
+    }
+    if (!info.isFile()) {
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, QStringLiteral("not a plain file"), path);
+    }
+    if (info.size() > maxBytes) {
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
+                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes), path);
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        const auto number = file.error() == QFileDevice::PermissionsError ? RuntimeError::PermissionDenied
+                                                                          : RuntimeError::PathFileAccessError;
+        throw RuntimeError::withPath(number, path);
+    }
+    // Read one byte past the limit, so that a file which grew after the size test is still refused.
+    const QByteArray bytes = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        throw RuntimeError::withPath(RuntimeError::DeviceIoError, file.errorString(), path);
+    }
+    if (bytes.size() > maxBytes) {
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
+                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes), path);
+    }
+    return decodeText(bytes);
+}
+
+void forEachLine(QStringView text, const std::function<void(QStringView)> &onLine)
+{
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const QChar c = text[i];
+        if (c != u'\r' && c != u'\n') {
+            continue;
+        }
+        onLine(text.sliced(start, i - start));
+        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n') {
+            ++i;
+        }
+        start = i + 1;
+    }
+    if (start < size) {
+        onLine(text.sliced(start));
+    }
+}

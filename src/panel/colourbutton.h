@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPushButton>
+
+// A push button with a background colour that reads back exactly as it was set, as the launch
+// column needs for its highlight. The normal colour is not a colour of its own but a reference to
+// the style's button face, so a button given that value back looks exactly like a fresh one; any
+// other value is painted as a plain, flat fill, plainly visible whatever the style.
+class ColourButton final : public QPushButton
+{
+    Q_OBJECT
+public:
+    // Colour values: 0x00RRGGBB, or a reference to a system colour with the top bit set.
+    static constexpr quint32 buttonFace = 0x8000000F;
+    static constexpr quint32 white = 0x00FFFFFF;
+
+    ColourButton(qint16 index, QWidget *parent);
+
+    qint16 index() const { return m_index; }
+    quint32 backColor() const { return m_backColor; }
+    void setBackColor(quint32 colour);
+
+    // The picture, shown at its own size in the middle of the button.
+    void setPicture(const QPixmap &picture);
+
+    // The top of the button in twips, as the launch column computes it.
+    qint16 topTwips() const { return m_topTwips; }
+    void setTopTwips(qint16 top) { m_topTwips = top; }
+
+Q_SIGNALS:
+    // The pointer moved over the button while it was enabled.
+    void pointerMoved(qint16 index);
+    void clickedAt(qint16 index);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    qint16 m_index;
+    qint16 m_topTwips = 0;
+    quint32 m_backColor = buttonFace;
+};
