@@ -82,13 +82,30 @@ void QtPlatformServices::startProgram(const QString &path)
     process.setProgram(path);
     process.setArguments({});
     qint64 pid = 0;
-    if (!process.startDetached(&pid)) {
-        const QFileInfo info(path);
-        if (!info.exists()) {
-            throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
-        }
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, process.errorString(), path);
+    if (process.startDetached(&pid)) {
+        return;
     }
+    // Say in the user's terms why the file did not start.
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
+    }
+    if (info.isDir()) {
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, u"a folder, not a program"_s, path);
+    }
+    if (!info.isExecutable()) {
+        throw RuntimeError::withPath(RuntimeError::PermissionDenied, u"not executable"_s, path);
+    }
+    QString reason = process.errorString();
+    const qsizetype colon = reason.indexOf(u": "_s);
+    if (reason.startsWith(u"exec"_s) && colon > 0) {
+        reason = reason.mid(colon + 2);
+    }
+    if (reason == u"No such file or directory"_s) {
+        // The file is there, so what is missing is the interpreter or loader it names.
+        reason = u"its interpreter or loader was not found"_s;
+    }
+    throw RuntimeError::withPath(RuntimeError::PathFileAccessError, reason, path);
 }
 
 void QtPlatformServices::openUrl(const QUrl &url)

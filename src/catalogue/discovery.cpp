@@ -24,7 +24,10 @@ QStringList subFolderNames(const QString &directory)
     QDirIterator it(directory, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
-        names.append(it.fileName());
+        // A link to a FIFO or a device gets past the filter; only real folders are sub-folders.
+        if (it.fileInfo().isDir()) {
+            names.append(it.fileName());
+        }
     }
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);

@@ -77,7 +77,8 @@ QString findFirstEntry(const QString &path, bool includeFolders)
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
-        if (matchesWildcard(pattern, name, Qt::CaseInsensitive)) {
+        // The filter lets through a link to a FIFO or a device; the link's target decides.
+        if (matchesWildcard(pattern, name, Qt::CaseInsensitive) && isPlainEntry(it.fileInfo(), includeFolders)) {
             return name;
         }
     }

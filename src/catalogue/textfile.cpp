@@ -32,7 +32,9 @@ QString decodeWindows1252(const QByteArray &bytes)
 
 QString decodeText(const QByteArray &bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
+    // Stateless, so that a sequence cut off at the end of the file counts as invalid instead of
+    // being held back for more input that never comes.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
     QString text = utf8(bytes);
     if (!utf8.hasError()) {
         return text;

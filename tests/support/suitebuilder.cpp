@@ -44,11 +44,10 @@ void SuiteBuilder::writePicture(const QString &relative, const QColor &colour, i
 void SuiteBuilder::writeMarkerScript(const QString &relative, const QString &marker, const QString &word)
 {
     // Appends one line per start, so that a test can count the starts.
+    const auto quoted = [](QString text) { return "'" + text.replace(u"'"_s, u"'\\''"_s).toUtf8() + "'"; };
     QByteArray script = "#!/bin/sh\n";
     if (!marker.isEmpty()) {
-        QString quoted = marker;
-        quoted.replace(u"'"_s, u"'\\''"_s);
-        script += "printf '%s\\n' '" + word.toUtf8() + "' >> '" + quoted.toUtf8() + "'\n";
+        script += "printf '%s\\n' " + quoted(word) + " >> " + quoted(marker) + "\n";
     }
     writeFile(relative, script);
     QFile::setPermissions(m_dir.filePath(relative),
