@@ -51,3 +51,43 @@ demo_picture "Renamer" renamer.png '#34495e' RN 'Renamer'
 demo_picture "TextDiff" textdiff.png '#cb4335' TD 'TextDiff'
 demo_picture "Überblick" ueberblick.png '#229954' ÜB 'Überblick'
 demo_picture "Zip Packer" zippack.png '#797d7f' ZP 'Zip Packer'
+
+# The information windows' pictures. PNG files leave out their time stamps, so that drawing them
+# again gives the same bytes.
+stable_png=(-define png:exclude-chunks=date,time)
+
+# About window logo, 30 x 32 JPEG: the mark on the white of the window's upper panel.
+mark 30x30 /tmp/kk-mark30.png
+convert -size 30x32 xc:white /tmp/kk-mark30.png -gravity center -composite \
+    -quality 92 "$out/about-logo.jpg"
+rm -f /tmp/kk-mark30.png
+
+# Getting-help banner, 592 x 25 JPEG: the mark, the maker's name and its web address (the host of
+# AppIdentity::webAddress) above a navy rule. The window shows only its first 510 pixels until it
+# is widened, so the address ends there and the last stretch is an amber and teal flourish.
+mark 22x22 /tmp/kk-mark22.png
+convert -size 592x25 xc:white \
+    -fill "$navy" -draw "rectangle 0,23 591,24" \
+    /tmp/kk-mark22.png -geometry +4+0 -composite \
+    -font "$sans" -pointsize 15 -fill "$navy" -annotate +32+17 'Vessaly Software Solutions' \
+    -fill "$amber" -draw "rectangle 262,6 264,17" \
+    -font "$sansreg" -pointsize 12 -fill "$teal" -annotate +274+17 'www.vessaly.example' \
+    -fill "$teal" -draw "polygon 520,22 540,2 552,2 532,22" \
+    -fill "$amber" -draw "polygon 540,22 560,2 572,2 552,22" \
+    -fill "$navy" -draw "polygon 560,22 580,2 592,2 572,22" \
+    -quality 92 "$out/help-banner.jpg"
+rm -f /tmp/kk-mark22.png
+
+# Window icons, 22 x 21 PNG, drawn four times larger and scaled down: the About window's is an "i"
+# on the teal disc with the amber of the wing as its dot, the getting-help window's a navy question
+# mark on an amber disc ringed in teal.
+convert -size 88x84 xc:none \
+    -fill "$teal" -draw "circle 44,42 44,3" \
+    -fill "$amber" -draw "circle 44,22 44,14" \
+    -fill white -draw "roundrectangle 37,34 51,70 3,3" \
+    -resize '22x21!' "${stable_png[@]}" "$out/about-icon.png"
+convert -size 88x84 xc:none \
+    -fill "$teal" -draw "circle 44,42 44,2" \
+    -fill "$amber" -draw "circle 44,42 44,9" \
+    -font "$sans" -pointsize 58 -fill "$navy" -gravity center -annotate +0+2 '?' \
+    -resize '22x21!' "${stable_png[@]}" "$out/help-icon.png"

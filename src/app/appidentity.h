@@ -10,6 +10,6 @@ inline constexpr QStringView copyright = u"Copyright \u00A9 2026 Vessaly Softwar
 inline constexpr QStringView author = u"R. Ellwood";
 inline constexpr QStringView webAddress = u"https://www.vessaly.example/";
 inline constexpr QStringView supportEmail = u"support@vessaly.example";
-inline constexpr QStringView supportPhone = u"+1 (555) 010-4477";
+inline constexpr QStringView supportPhone = u"+1 (425) 555-0147";
 inline constexpr QStringView bugEmail = u"bugs@vessaly.example";
 } // namespace AppIdentity

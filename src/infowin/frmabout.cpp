@@ -1,14 +1,224 @@
 #include "frmabout.h"
 
+#include "appidentity.h"
+#include "platformservices.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+constexpr int clientWidthTwips = 7215;
+constexpr int clientHeightTwips = 5745;
+
+// The window's controls in the design's stacking order: an earlier control lies above a later one
+// where they overlap.
+constexpr ControlDesign aboutDesign[] = {
+    {u"txtInfo", u"", 120, 3120, 6972, 2052},
+    {u"okBut", u"", 3120, 5280, 1092, 375},
+    // The white panel starts left of the window, so that its left border is never seen.
+    {u"Frame1", u"", -360, 0, 7572, 3012},
+    {u"authorLbl", u"Frame1", 5160, 2760, 2412, 252},
+    {u"mainLbl_2", u"Frame1", 360, 2400, 7212, 372},
+    {u"mainLbl_1", u"Frame1", 360, 1200, 7212, 492},
+    {u"mainLbl_0", u"Frame1", 360, 240, 7212, 852},
+    {u"Label1", u"Frame1", 1920, 1920, 4092, 372},
+    {u"Image1", u"Frame1", 1440, 1920, 450, 480},
+};
+
+// The focus order, first to last. Only okBut takes focus from the keyboard; the notice takes it
+// from a click, so that Tab never leaves OK.
+constexpr QStringView focusOrder[] = {u"Frame1",    u"okBut",     u"Label1",  u"mainLbl_0",
+                                      u"mainLbl_1", u"mainLbl_2", u"txtInfo", u"authorLbl"};
+
+const QColor navy(0, 0, 128);
+const QColor grey(128, 128, 128);
+const QColor green(0, 128, 0);
+const QColor lightGrey(224, 224, 224);
+
+// MS Sans Serif and Arial where the system has them; Liberation Sans, with Arial's metrics, where
+// it does not, so that the texts fit the designed widths.
+QFont dialogFont(qreal points, bool bold = false)
+{
+    QFont font;
+    font.setFamilies({u"MS Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+QFont arialFont(qreal points, bool bold = false)
+{
+    QFont font;
+    font.setFamilies({u"Arial"_s, u"Liberation Sans"_s});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+// A label as the designs have them: plain text that wraps at the label's width, starting at the
+// top, on a transparent background unless the caller fills it.
+QLabel *designLabel(QWidget *container, QStringView name, const QColor &colour,
+                    Qt::Alignment alignment, const QFont &font)
+{
+    auto *label = new QLabel(container);
+    label->setObjectName(name.toString());
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setFont(font);
+    setColour(label, QPalette::WindowText, colour);
+    return label;
+}
+} // namespace
+
 frmAbout::frmAbout(PlatformServices &services, QWidget *owner)
-    : QDialog(owner)
+    : QDialog(owner,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
     , m_services(services)
 {
+    setObjectName(u"frmAbout"_s);
+    setWindowTitle(u"About"_s);
+    setWindowIcon(QIcon(u":/resources/about-icon.png"_s));
+    setFont(dialogFont(8.25));
+    setColour(this, QPalette::Window, palette().color(QPalette::Button));
+    setAutoFillBackground(true);
+    const qreal dpi = designDpi(this);
+    setFixedSize(twipsToPixels(clientWidthTwips, dpi), twipsToPixels(clientHeightTwips, dpi));
+    buildDesign();
+}
+
+void frmAbout::buildDesign()
+{
+    const QColor buttonFace = palette().color(QPalette::Button);
+
+    auto *frame = new QFrame(this);
+    frame->setObjectName(u"Frame1"_s);
+    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+    setColour(frame, QPalette::Window, palette().color(QPalette::Base));
+    frame->setAutoFillBackground(true);
+
+    m_authorLbl = designLabel(frame, u"authorLbl", green, Qt::AlignRight, font());
+    m_authorLbl->setFrameStyle(QFrame::Box | QFrame::Plain);
+    // A framed label would otherwise keep the width of an "x" clear inside its border, which pushes
+    // the line below the label's bottom edge.
+    m_authorLbl->setIndent(1);
+    setColour(m_authorLbl, QPalette::Window, buttonFace);
+    m_authorLbl->setAutoFillBackground(true);
+
+    m_mainLbl[0] = designLabel(frame, u"mainLbl_0", grey, Qt::AlignHCenter, arialFont(20.25, true));
+    m_mainLbl[0]->setText(u"Name"_s);
+    m_mainLbl[1] = designLabel(frame, u"mainLbl_1", navy, Qt::AlignHCenter, arialFont(9.75, true));
+    m_mainLbl[1]->setText(u"Version"_s);
+    m_mainLbl[2] = designLabel(frame, u"mainLbl_2", navy, Qt::AlignHCenter, arialFont(8.25));
+    m_mainLbl[2]->setText(u"CopyRight"_s);
+
+    QLabel *maker = designLabel(frame, u"Label1", navy, Qt::AlignLeft, arialFont(14.25));
+    maker->setText(u"Vessaly Software Solutions, Inc."_s);
+
+    auto *logo = new QLabel(frame);
+    logo->setObjectName(u"Image1"_s);
+    logo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    logo->setPixmap(QPixmap(u":/resources/about-logo.jpg"_s));
+
+    m_txtInfo = new QPlainTextEdit(this);
+    m_txtInfo->setObjectName(u"txtInfo"_s);
+    m_txtInfo->setAccessibleName(u"Notice"_s);
+    m_txtInfo->setFrameStyle(QFrame::Box | QFrame::Plain);
+    m_txtInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    m_txtInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_txtInfo->setFocusPolicy(Qt::ClickFocus);
+    m_txtInfo->setTabChangesFocus(true);
+    // The slim margins of a plain edit box: Qt's wider default leaves the last line of the notice
+    // out of sight, and there is no scroll bar to reach it.
+    m_txtInfo->document()->setDocumentMargin(2);
+    {
+        QPalette palette = m_txtInfo->palette();
+        palette.setColor(QPalette::Base, lightGrey);
+        palette.setColor(QPalette::Text, navy);
+        m_txtInfo->setPalette(palette);
+    }
+    m_txtInfo->setPlainText(u"This software is provided as is."_s);
+
+    m_okBut = new QPushButton(u"OK"_s, this);
+    m_okBut->setObjectName(u"okBut"_s);
+    connect(m_okBut, &QPushButton::clicked, this, &frmAbout::okButClick);
+
+    // Every control goes where the table says, and the table's order decides which one lies on
+    // top: raising them from the bottom up leaves the first one uppermost.
+    for (const ControlDesign &design : aboutDesign) {
+        placeControl(findChild<QWidget *>(design.name.toString()), design);
+    }
+    for (auto design = std::rbegin(aboutDesign); design != std::rend(aboutDesign); ++design) {
+        findChild<QWidget *>(design->name.toString())->raise();
+    }
+    QWidget *previous = nullptr;
+    for (QStringView name : focusOrder) {
+        QWidget *widget = findChild<QWidget *>(name.toString());
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
 }
 
 void frmAbout::load()
 {
     m_loaded = true;
+    // A window loaded afresh opens centred over its owner again.
+    setAttribute(Qt::WA_Moved, false);
+
+    const AppInfo app = m_services.appInfo();
+    setWindowTitle(u"About "_s + app.title);
+    m_mainLbl[0]->setText(app.title);
+    m_mainLbl[1]->setText(u"Version "_s + app.versionText());
+    m_mainLbl[2]->setText(app.copyright);
+    m_authorLbl->setText(u"Programmed by: "_s + AppIdentity::author.toString() + u"   "_s);
+
+    const QString notice = u"This software is provided as-is, with no warranties and/or support "
+                           u"expressed or implied.  By using this software, you "
+                           u"agree to indemnify Vessaly Software Solutions and the author(s) "
+                           u"of all damages associated with the use of this software.  "
+                           u"\r\n\r\n"
+                           // The copyright warning opens the second paragraph; its second sentence
+                           // runs on into the pieces that follow.
+                           u"This program is protected by copyright laws.  "
+                           u"Copying or reselling this program, "
+                           u"or any portion of it, unless otherwise noted, may result in severe "
+                           u"civil and criminal penalties, and will be prosecuted to "
+                           u"the maximum extent possible under the law."
+                           u"\r\n\r\n"
+                           u"Email all bugs to: "_s
+        + AppIdentity::bugEmail.toString() + u"\r\n"_s;
+    m_txtInfo->setPlainText(notice);
+}
+
+QString frmAbout::noticeText() const
+{
+    QString text = m_txtInfo->toPlainText();
+    text.replace(u'\n', u"\r\n"_s);
+    return text;
 }
 
 void frmAbout::showModal()
@@ -19,10 +229,38 @@ void frmAbout::showModal()
     exec();
 }
 
+void frmAbout::okButClick()
+{
+    hide();
+}
+
 void frmAbout::unload()
 {
-    if (isVisible()) {
-        reject();
-    }
     m_loaded = false;
+    hide();
+}
+
+void frmAbout::closeEvent(QCloseEvent *event)
+{
+    unload();
+    event->accept();
+}
+
+void frmAbout::keyPressEvent(QKeyEvent *event)
+{
+    // Escape would reject the dialog, but the window has no cancel button: only OK hides it and
+    // only the close button unloads it.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmAbout::showEvent(QShowEvent *event)
+{
+    // QDialog centres the window over its owner unless it has been placed; once shown it counts as
+    // placed, so showing it again after OK keeps it where the user left it.
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_Moved, true);
 }

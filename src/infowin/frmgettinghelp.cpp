@@ -1,14 +1,188 @@
 #include "frmgettinghelp.h"
 
+#include "appidentity.h"
+#include "platformservices.h"
+#include "twips.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QUrl>
+
+#include <iterator>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+constexpr int clientWidthTwips = 7650;
+constexpr int clientHeightTwips = 5415;
+
+// The window's controls in the design's stacking order: an earlier control lies above a later one
+// where they overlap. The frame, the band behind OK and the banner run past the window's right
+// edge, so that a wider window shows more of them.
+constexpr ControlDesign helpDesign[] = {
+    {u"Command1", u"", 3120, 4920, 972, 372},
+    {u"Frame1", u"", 0, 600, 7692, 4092},
+    {u"lblMain_3", u"Frame1", 120, 2280, 7452, 852},
+    {u"lblMain_2", u"Frame1", 120, 3720, 7452, 252},
+    {u"lblMain_1", u"Frame1", 120, 3120, 7452, 612},
+    {u"lblMain_0", u"Frame1", 120, 240, 7452, 2052},
+    {u"Label1", u"", 0, 4800, 7692, 612},
+    {u"Image1", u"", 0, 120, 8880, 375},
+};
+
+// The focus order, first to last; of these only the OK button takes focus.
+constexpr QStringView focusOrder[]
+    = {u"Frame1", u"Command1", u"lblMain_0", u"lblMain_1", u"lblMain_2", u"Label1", u"lblMain_3"};
+
+const QColor green(0, 128, 0);
+const QColor blue(0, 0, 192);
+const QColor red(192, 0, 0);
+
+// MS Sans Serif where the system has it; Liberation Sans, with Arial's metrics, where it does not,
+// so that the texts fit the designed widths.
+QFont dialogFont(qreal points, bool bold = false)
+{
+    QFont font;
+    font.setFamilies({u"MS Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s});
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, colour);
+    widget->setPalette(palette);
+}
+
+// One of the four text labels: plain text that wraps at the label's width, starting at the top,
+// on a transparent background. The load handler replaces the placeholder.
+QLabel *textLabel(QWidget *container, int index, const QColor &colour, Qt::Alignment alignment,
+                  const QFont &font)
+{
+    auto *label = new QLabel(u"<label>"_s, container);
+    label->setObjectName(u"lblMain_"_s + QString::number(index));
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setFont(font);
+    setColour(label, QPalette::WindowText, colour);
+    return label;
+}
+
+QSize designClientSize(const QWidget *window)
+{
+    const qreal dpi = designDpi(window);
+    return {twipsToPixels(clientWidthTwips, dpi), twipsToPixels(clientHeightTwips, dpi)};
+}
+} // namespace
+
 frmGettingHelp::frmGettingHelp(PlatformServices &services, QWidget *owner)
-    : QDialog(owner)
+    : QDialog(owner,
+              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
     , m_services(services)
 {
+    setObjectName(u"frmGettingHelp"_s);
+    setWindowTitle(u"Getting Help From Vessaly Software Solutions, Inc."_s);
+    setWindowIcon(QIcon(u":/resources/help-icon.png"_s));
+    setFont(dialogFont(8.25));
+    setColour(this, QPalette::Window, Qt::white);
+    setAutoFillBackground(true);
+    resize(designClientSize(this));
+    buildDesign();
+}
+
+void frmGettingHelp::buildDesign()
+{
+    const QColor buttonFace = palette().color(QPalette::Button);
+
+    m_image1 = new QLabel(this);
+    m_image1->setObjectName(u"Image1"_s);
+    m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_image1->setPixmap(QPixmap(u":/resources/help-banner.jpg"_s));
+    const QString host = QUrl(AppIdentity::webAddress.toString()).host();
+    m_image1->setToolTip(u"Click to goto "_s + host);
+    m_image1->setAccessibleName(host);
+    m_image1->installEventFilter(this);
+
+    auto *band = new QLabel(this);
+    band->setObjectName(u"Label1"_s);
+    setColour(band, QPalette::Window, buttonFace);
+    band->setAutoFillBackground(true);
+
+    auto *frame = new QFrame(this);
+    frame->setObjectName(u"Frame1"_s);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setColour(frame, QPalette::Window, buttonFace);
+    frame->setAutoFillBackground(true);
+
+    const QFont bold = dialogFont(8.25, true);
+    m_lblMain[0] = textLabel(frame, 0, blue, Qt::AlignLeft, bold);
+    m_lblMain[1] = textLabel(frame, 1, red, Qt::AlignHCenter, bold);
+    m_lblMain[2] = textLabel(frame, 2, blue, Qt::AlignHCenter, font());
+    m_lblMain[3] = textLabel(frame, 3, green, Qt::AlignLeft, bold);
+
+    auto *ok = new QPushButton(u"OK"_s, this);
+    ok->setObjectName(u"Command1"_s);
+    connect(ok, &QPushButton::clicked, this, &frmGettingHelp::command1Click);
+
+    // Every control goes where the table says, and the table's order decides which one lies on
+    // top: raising them from the bottom up leaves the first one uppermost. Nothing is in a layout,
+    // so resizing the window moves nothing.
+    for (const ControlDesign &design : helpDesign) {
+        placeControl(findChild<QWidget *>(design.name.toString()), design);
+    }
+    for (auto design = std::rbegin(helpDesign); design != std::rend(helpDesign); ++design) {
+        findChild<QWidget *>(design->name.toString())->raise();
+    }
+    QWidget *previous = nullptr;
+    for (QStringView name : focusOrder) {
+        QWidget *widget = findChild<QWidget *>(name.toString());
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
 }
 
 void frmGettingHelp::load()
 {
     m_loaded = true;
+    // A window loaded afresh opens at its designed size, centred over its owner again.
+    setWindowState(Qt::WindowNoState);
+    resize(designClientSize(this));
+    setAttribute(Qt::WA_Moved, false);
+
+    const QString title = m_services.appInfo().title;
+    m_lblMain[0]->setText(
+        u"This version of the "_s + title
+        + u" is provided as-is and free of charge "
+          u"and without warranty and/or support expressed or implied. By using this software "
+          u"you agree to indemnify Vessaly Software Solutions, Inc. and the author(s) of "
+          u"damages associated with the use of this software"
+          u"\r\n\r\n"
+          u"Vessaly Software Solutions, Inc. can assist your organization "
+          u"in configuring this software by providing on-site support and/or training.  "
+          u"In addition, Vessaly Software can customize, modify and/or enhance this tool "
+          u"to better suite your organization."
+          u"\r\n\r\n"_s);
+    m_lblMain[3]->setText(
+        u"For more information on pricing, availability, end-user support and "
+        u"upgrade information relating to product features and/or Vessaly's support "
+        u"services, contact: "_s);
+    m_lblMain[1]->setText(u"Email: "_s + AppIdentity::supportEmail.toString() + u"\r\nPhone: "_s
+                          + AppIdentity::supportPhone.toString());
+    m_lblMain[2]->setText(u"Submit bugs to: "_s + AppIdentity::bugEmail.toString());
 }
 
 void frmGettingHelp::showModal()
@@ -19,10 +193,65 @@ void frmGettingHelp::showModal()
     exec();
 }
 
+void frmGettingHelp::command1Click()
+{
+    hide();
+}
+
+void frmGettingHelp::image1Click()
+{
+    // Whether a browser took the address is not this window's concern: it says nothing and stays
+    // as it is.
+    m_services.openUrl(QUrl(AppIdentity::webAddress.toString()));
+}
+
 void frmGettingHelp::unload()
 {
-    if (isVisible()) {
-        reject();
-    }
     m_loaded = false;
+    hide();
+}
+
+bool frmGettingHelp::eventFilter(QObject *watched, QEvent *event)
+{
+    // The banner is clicked when the left button goes down and comes up again over it; the second
+    // press of a double click does not count again.
+    if (watched == m_image1) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            m_bannerPressed = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
+        } else if (event->type() == QEvent::MouseButtonRelease) {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            const bool clicked = m_bannerPressed && mouse->button() == Qt::LeftButton
+                && m_image1->rect().contains(mouse->position().toPoint());
+            m_bannerPressed = false;
+            if (clicked) {
+                image1Click();
+            }
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmGettingHelp::closeEvent(QCloseEvent *event)
+{
+    unload();
+    event->accept();
+}
+
+void frmGettingHelp::keyPressEvent(QKeyEvent *event)
+{
+    // Escape would reject the dialog, but the window has no cancel button: only OK hides it and
+    // only the close button unloads it.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void frmGettingHelp::showEvent(QShowEvent *event)
+{
+    // QDialog centres the window over its owner unless it has been placed; once shown it counts as
+    // placed, so showing it again after OK keeps it where the user left it.
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_Moved, true);
 }
