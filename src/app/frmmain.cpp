@@ -7,6 +7,8 @@
 #include "frmabout.h"
 #include "frmgettinghelp.h"
 #include "int16.h"
+#include "launchbuttons.h"
+#include "preloader.h"
 #include "twips.h"
 
 #include <QCloseEvent>
@@ -23,6 +25,7 @@ const QString frmMain::designCaption = u"Kestrelkit Launcher - Vessaly Software 
 namespace
 {
 constexpr int clientWidthTwips = 7530;
+constexpr int placeSpacingTwips = 600;
 constexpr int clientHeightTwips = 4665;
 
 // The window's controls in the design's stacking order: an earlier control lies above a later one
@@ -171,13 +174,19 @@ void frmMain::buildDesign()
     placeControl(m_downBut, designOf(u"downBut"));
     connect(m_downBut, &QPushButton::clicked, this, &frmMain::downButClick);
 
-    ColourButton *first = createLaunchButton(0);
-    const ControlDesign &design = designOf(u"launchButs_0");
-    placeControl(first, design);
-    first->setTopTwips(static_cast<qint16>(design.top));
-
+    const ControlDesign &first = designOf(u"launchButs_0");
+    m_launchButs = new LaunchButtons(m_picture1, designRect(first, dpi), twipsToPixels(placeSpacingTwips, dpi),
+                                     static_cast<qint16>(first.top));
+    connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
+    connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
+    // Made after the page buttons, the launch buttons lie above them where they overlap; they
+    // follow them in the focus order too.
+    QWidget *previous = m_downBut;
     setTabOrder(m_upBut, m_downBut);
-    setTabOrder(m_downBut, first);
+    for (int place = 0; place < LaunchButtons::places; ++place) {
+        setTabOrder(previous, m_launchButs->placeWidget(place));
+        previous = m_launchButs->placeWidget(place);
+    }
 }
 
 void frmMain::buildMenus()
@@ -207,6 +216,10 @@ void frmMain::buildMenus()
 
 void frmMain::load()
 {
+    m_phases.startLoading();
+    if (m_phases.enabled()) {
+        centralWidget()->installEventFilter(this);
+    }
     if (findComponents() > 4) {
         m_downBut->setEnabled(true);
     }
@@ -226,6 +239,14 @@ void frmMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Paint && watched == centralWidget()) {
+        m_phases.firstPaint();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 bool frmMain::event(QEvent *event)
 {
     if (event->type() == QEvent::WindowActivate) {
@@ -243,6 +264,7 @@ void frmMain::activated()
 QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory, const QString &fileName)
 {
     QStringList list;
+    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);
     withErrorTrap(m_services, [&] { list = componentFolders(directory, fileName, m_services); });
     return list;
 }
@@ -270,10 +292,15 @@ qint16 frmMain::findComponents()
                                        u"No Components Found..."_s, MessageIcon::Exclamation);
                 return;
             }
+            ComponentPreloader preloader(m_app.directory, list);
+            m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
-                ColourButton *button = i == 0 ? m_launchButs.first() : createLaunchButton(i);
-                const QString &folder = list.at(i);
-                loadComponent(m_app.directory + u'/' + folder + u"/kk.cfg"_s, folder, button);
+                const qint16 button = createLaunchButton(i);
+                PreloadedComponent loaded = [&] {
+                    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
+                    return preloader.take(i);
+                }();
+                loadComponent(std::move(loaded), button);
             }
             highest = upper;
         },

@@ -19,17 +19,23 @@
  * shown in one box and the launcher carries on. Closing the window, or File > Exit, unloads every
  * window once and the program ends; started components keep running.
  *
- * The launch column's methods live in src/panel/launchcolumn.cpp; this file's source holds the
- * design, the menus, activation, start-up and shutdown.
+ * The launch buttons form a control array (src/panel/launchbuttons.h) that keeps every button's
+ * state but gives real widgets only to the five places of the column, so that a suite of thousands
+ * of components starts as fast as a small one. The launch column's methods live in
+ * src/panel/launchcolumn.cpp; this file's source holds the design, the menus, activation, start-up
+ * and shutdown.
  */
 
 #include "componentinfo.h"
+#include "phasetimes.h"
 #include "platformservices.h"
 
 #include <QList>
 #include <QMainWindow>
 
 class ColourButton;
+class LaunchButtons;
+struct PreloadedComponent;
 class DescriptionBox;
 class QAction;
 class QFrame;
@@ -71,7 +77,7 @@ public:
     const QList<ComponentInfo> &components() const { return m_components; }
     const PanelState &panelState() const { return m_panel; }
     quint32 defaultButtonColor() const { return m_defaultButtonColor; }
-    const QList<ColourButton *> &launchButs() const { return m_launchButs; }
+    LaunchButtons &launchButs() const { return *m_launchButs; }
     ColourButton *upBut() const { return m_upBut; }
     ColourButton *downBut() const { return m_downBut; }
     DescriptionBox *descTxt() const { return m_descTxt; }
@@ -91,6 +97,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -101,8 +108,8 @@ private:
     void unloadAllForms();
 
     qint16 findComponents();
-    ColourButton *createLaunchButton(qint16 index);
-    void loadComponent(const QString &descriptorPath, const QString &folder, ColourButton *button);
+    qint16 createLaunchButton(qint16 index);
+    void loadComponent(PreloadedComponent loaded, qint16 button);
     const ComponentInfo &component(qint16 index) const;
     qint16 shiftPage(qint32 up);
 
@@ -113,6 +120,7 @@ private:
     PanelState m_panel;
     quint32 m_defaultButtonColor = 0;
     bool m_placed = false;
+    PhaseTimes m_phases;
 
     QFrame *m_picture1 = nullptr;
     QFrame *m_descPict = nullptr;
@@ -120,7 +128,7 @@ private:
     DescriptionBox *m_descTxt = nullptr;
     ColourButton *m_upBut = nullptr;
     ColourButton *m_downBut = nullptr;
-    QList<ColourButton *> m_launchButs;
+    LaunchButtons *m_launchButs = nullptr;
 
     frmAbout *m_about = nullptr;
     frmGettingHelp *m_gettingHelp = nullptr;

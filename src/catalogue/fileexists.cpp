@@ -90,8 +90,13 @@ bool fileExists(const QString &path, bool directoryFlag, MessageSink &sink)
     try {
         return !findFirstEntry(path, directoryFlag).isEmpty();
     } catch (const RuntimeError &error) {
-        sink.showMessage(u"Error determining file exist --> "_s + path + u"::"_s + error.description(),
-                         QString(), MessageIcon::Critical);
+        reportSearchFailure(sink, path, error);
     }
     return false;
+}
+
+void reportSearchFailure(MessageSink &sink, const QString &path, const RuntimeError &error)
+{
+    sink.showMessage(u"Error determining file exist --> "_s + path + u"::"_s + error.description(), QString(),
+                     MessageIcon::Critical);
 }

@@ -19,3 +19,7 @@ QString findFirstEntry(const QString &path, bool includeFolders);
 // is reported in its own box, "Error determining file exist --> <path>::<reason>", under the
 // application's title, and counts as no file.
 bool fileExists(const QString &path, bool directoryFlag, MessageSink &sink);
+
+// The box of a failed search, for a search made ahead of time and reported later.
+class RuntimeError;
+void reportSearchFailure(MessageSink &sink, const QString &path, const RuntimeError &error);

@@ -16,16 +16,14 @@ public:
 
     ColourButton(qint16 index, QWidget *parent);
 
+    // The element of a control array the button stands for; its signals carry it.
     qint16 index() const { return m_index; }
+    void setIndex(qint16 index) { m_index = index; }
     quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 colour);
 
     // The picture, shown at its own size in the middle of the button.
     void setPicture(const QPixmap &picture);
-
-    // The top of the button in twips, as the launch column computes it.
-    qint16 topTwips() const { return m_topTwips; }
-    void setTopTwips(qint16 top) { m_topTwips = top; }
 
 Q_SIGNALS:
     // The pointer moved over the button while it was enabled.
@@ -38,6 +36,5 @@ protected:
 
 private:
     qint16 m_index;
-    qint16 m_topTwips = 0;
     quint32 m_backColor = buttonFace;
 };

@@ -3,18 +3,14 @@
 
 #include "frmmain.h"
 
-#include "colourbutton.h"
-#include "description.h"
 #include "descriptionbox.h"
-#include "descriptor.h"
 #include "errortrap.h"
 #include "fileexists.h"
 #include "int16.h"
+#include "launchbuttons.h"
 #include "paths.h"
-#include "picture.h"
-#include "twips.h"
-
-#include <QPixmap>
+#include "phasetimes.h"
+#include "preloader.h"
 
 using namespace Qt::StringLiterals;
 
@@ -25,50 +21,47 @@ constexpr qint16 placeSpacingTwips = 600;
 constexpr qint16 pageSize = 5;
 } // namespace
 
-ColourButton *frmMain::createLaunchButton(qint16 index)
+qint16 frmMain::createLaunchButton(qint16 index)
 {
-    QWidget *panel = m_picture1;
-    auto *button = new ColourButton(index, panel);
-    button->setObjectName(u"launchButs_"_s + QString::number(index));
-    button->setMouseTracking(true);
-    button->setFocusPolicy(Qt::StrongFocus);
-    button->hide();
-    if (index > 0) {
-        ColourButton *first = m_launchButs.first();
-        ColourButton *previous = m_launchButs.last();
-        qint16 top = first->topTwips();
-        if (index % pageSize != 0) {
-            top = add16(previous->topTwips(), placeSpacingTwips);
-        }
-        const qreal dpi = designDpi(this);
-        button->setGeometry(first->x(), twipsToPixels(top, dpi), first->width(), first->height());
-        button->setTopTwips(top);
-        // A lower index lies above a higher one in the same place, so that each place shows the
-        // first visible button of the page.
-        button->stackUnder(previous);
+    if (index == 0) {
+        return 0; // element 0 comes with the design
     }
-    connect(button, &ColourButton::pointerMoved, this, &frmMain::launchButsMouseMove);
-    connect(button, &ColourButton::clickedAt, this, &frmMain::launchButsClick);
-    m_launchButs.append(button);
+    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Buttons);
+    const qint16 button = m_launchButs->add();
+    if (index % pageSize != 0) {
+        m_launchButs->setTop(button, add16(m_launchButs->top(button - 1), placeSpacingTwips));
+    }
     return button;
 }
 
-void frmMain::loadComponent(const QString &descriptorPath, const QString &folder, ColourButton *button)
+void frmMain::loadComponent(PreloadedComponent loaded, qint16 button)
 {
+    m_phases.add(PhaseTimes::Descriptors, loaded.descriptorNs);
+    m_phases.add(PhaseTimes::Pictures, loaded.pictureNs);
+    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Buttons);
+    // The component was read ahead; its failures are met here, in the order and at the step
+    // where reading it now would meet them.
     withErrorTrap(m_services, [&] {
         const qint16 position = m_panel.componentCount;
         m_components.resize(qsizetype(position) + 1);
         ComponentInfo &record = m_components[position];
+        record = std::move(loaded.record);
         record.index = position;
-        record.folder = folder;
-        readDescriptor(descriptorPath, record);
-        record.desc = composeDescription(record);
-
-        button->setAccessibleName(record.folder);
-        button->setAccessibleDescription(record.desc);
-        button->setPicture(QPixmap::fromImage(loadPicture(componentFilePath(m_app.directory, record.folder, record.img))));
-        button->setVisible(true);
-        button->setEnabled(fileExists(componentFilePath(m_app.directory, record.folder, record.exe), false, m_services));
+        if (loaded.descriptorError) {
+            throw *loaded.descriptorError;
+        }
+        if (loaded.pictureError) {
+            throw *loaded.pictureError;
+        }
+        m_launchButs->setPicture(button, loaded.picture, loaded.picturePath);
+        m_launchButs->setAccessibleText(button, record.folder, record.desc);
+        m_launchButs->setVisible(button, true);
+        bool found = loaded.exeFound;
+        if (loaded.exeError) {
+            reportSearchFailure(m_services, loaded.exePath, *loaded.exeError);
+            found = false;
+        }
+        m_launchButs->setEnabled(button, found);
     });
     // Also after a failure, so that every later component keeps the record at its own index.
     m_panel.componentCount = add16(m_panel.componentCount, 1);
@@ -104,12 +97,13 @@ void frmMain::downButClick()
         if (offset >= pageSize) {
             m_upBut->setEnabled(true);
         }
-        // Everything from the new page to the end of the list is shown; stacking puts the page on top.
-        const qint16 count = toInt16(m_launchButs.size());
+        // Everything from the new page to the end of the list is shown; each place shows the
+        // lowest index, so the user sees the new page.
+        const qint16 count = toInt16(m_launchButs->count());
         for (qint16 i = 0; i < count; ++i) {
-            m_launchButs.at(i)->setVisible(i >= offset);
+            m_launchButs->setVisible(i, i >= offset);
         }
-        if (add16(offset, pageSize) >= count) {
+        if (add16(offset, pageSize) >= toInt16(m_launchButs->count())) {
             m_downBut->setEnabled(false);
         }
     });
@@ -122,14 +116,14 @@ void frmMain::upButClick(qint16 /*index*/)
         if (offset == 0) {
             m_upBut->setEnabled(false);
         }
-        const qint16 count = toInt16(m_launchButs.size());
+        const qint16 count = toInt16(m_launchButs->count());
         if (count > pageSize) {
             m_downBut->setEnabled(true);
         }
         // Buttons below the page were hidden by the page-down moves that led past them.
         const qint16 pageEnd = add16(offset, pageSize);
         for (qint16 i = offset; i < count; ++i) {
-            m_launchButs.at(i)->setVisible(i < pageEnd);
+            m_launchButs->setVisible(i, i < pageEnd);
         }
     });
 }
@@ -140,17 +134,18 @@ void frmMain::launchButsMouseMove(qint16 index)
         if (index != m_panel.hoveredIndex) {
             m_descTxt->setText(QString());
             m_descTxt->setText(component(index).desc);
-            for (qsizetype j = 0; j < m_launchButs.size(); ++j) {
-                m_launchButs.at(j)->setBackColor(j == index ? ColourButton::white : m_defaultButtonColor);
+            const qint16 count = toInt16(m_launchButs->count());
+            for (qint16 j = 0; j < count; ++j) {
+                m_launchButs->setBackColor(j, j == index ? ColourButton::white : m_defaultButtonColor);
             }
             m_panel.hoveredIndex = index;
         }
         // The hovered index starts at 0, so the first visit to button 0 is recognised by the
         // button still having its normal colour.
-        if (index == 0 && m_launchButs.first()->backColor() == m_defaultButtonColor) {
+        if (index == 0 && m_launchButs->backColor(0) == m_defaultButtonColor) {
             m_descTxt->setText(QString());
             m_descTxt->setText(component(0).desc);
-            m_launchButs.first()->setBackColor(ColourButton::white);
+            m_launchButs->setBackColor(0, ColourButton::white);
         }
         m_panel.hoveredIndex = index;
     });

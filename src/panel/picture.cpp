@@ -14,7 +14,8 @@ QImage loadPicture(const QString &path)
     if (!info.isFile()) {
         throw RuntimeError::withPath(RuntimeError::PathFileAccessError, QStringLiteral("not a plain file"), path);
     }
-    QImageReader reader(path);
+    // The file's suffix names the format to try first; the content decides when it is wrong.
+    QImageReader reader(path, info.suffix().toLatin1());
     QImage image = reader.read();
     if (image.isNull()) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, reader.errorString(), path);

@@ -14,10 +14,16 @@ namespace
 QList<int> whiteButtons(const LauncherFixture &launcher)
 {
     QList<int> white;
-    const QList<ColourButton *> &buttons = launcher.window->launchButs();
-    for (int i = 0; i < buttons.size(); ++i) {
-        if (buttons.at(i)->backColor() == ColourButton::white) {
+    for (int i = 0; i < launcher.buttons().count(); ++i) {
+        if (launcher.buttons().backColor(i) == ColourButton::white) {
             white << i;
+        }
+    }
+    // What the places show agrees with the buttons they stand for.
+    for (int place = 0; place < LaunchButtons::places; ++place) {
+        const qint16 shown = launcher.buttons().shownIn(place);
+        if (shown >= 0 && launcher.buttons().placeWidget(place)->backColor() != launcher.buttons().backColor(shown)) {
+            white << -1;
         }
     }
     return white;
@@ -31,9 +37,8 @@ QString descriptionOf(const LauncherFixture &launcher, int i)
 QList<int> visibleButtons(const LauncherFixture &launcher)
 {
     QList<int> visible;
-    const QList<ColourButton *> &buttons = launcher.window->launchButs();
-    for (int i = 0; i < buttons.size(); ++i) {
-        if (buttons.at(i)->isVisible()) {
+    for (int i = 0; i < launcher.buttons().count(); ++i) {
+        if (launcher.buttons().isVisible(i)) {
             visible << i;
         }
     }
@@ -96,7 +101,7 @@ void TestLaunchColumn::fromThreeToZero()
     QCOMPARE(launcher.window->descTxt()->text(), descriptionOf(launcher, 3));
     pointAt(launcher.button(0));
     QCOMPARE(whiteButtons(launcher), QList<int>{0});
-    QCOMPARE(launcher.button(3)->backColor(), launcher.window->defaultButtonColor());
+    QCOMPARE(launcher.buttons().backColor(3), launcher.window->defaultButtonColor());
     QCOMPARE(launcher.window->descTxt()->text(), descriptionOf(launcher, 0));
     QCOMPARE(launcher.window->panelState().hoveredIndex, 0);
 }
@@ -127,6 +132,7 @@ void TestLaunchColumn::disabledButtonIgnoresThePointer()
     launcher.addComponents(3);
     QFile::remove(launcher.suite.filePath(u"Comp02/run.sh"_s));
     launcher.start();
+    QVERIFY(!launcher.buttons().isEnabled(2));
     QVERIFY(!launcher.button(2)->isEnabled());
     pointAt(launcher.button(1));
     pointAt(launcher.button(2));
@@ -146,7 +152,7 @@ void TestLaunchColumn::hoverOnSamePlaceAfterPaging()
     QCOMPARE(launcher.seenInPlace(1), launcher.button(6));
     pointAt(launcher.button(6), 3);
     QCOMPARE(whiteButtons(launcher), QList<int>{6});
-    QCOMPARE(launcher.button(1)->backColor(), launcher.window->defaultButtonColor());
+    QCOMPARE(launcher.buttons().backColor(1), launcher.window->defaultButtonColor());
     QCOMPARE(launcher.window->descTxt()->text(), descriptionOf(launcher, 6));
 }
 
@@ -157,8 +163,8 @@ void TestLaunchColumn::whiteDefaultColourRewritesButtonZero()
     launcher.start();
     // A toolkit whose normal button colour is white.
     launcher.window->upBut()->setBackColor(ColourButton::white);
-    for (ColourButton *button : launcher.window->launchButs()) {
-        button->setBackColor(ColourButton::white);
+    for (qint16 i = 0; i < launcher.buttons().count(); ++i) {
+        launcher.buttons().setBackColor(i, ColourButton::white);
     }
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(launcher.window.get(), &activate);
@@ -236,9 +242,10 @@ void TestLaunchColumn::paging()
         // Each place shows the page's button, or nothing past the end of the list.
         const int offset = offsets.at(step);
         for (int place = 0; place < 5; ++place) {
-            QWidget *expected = offset + place < components ? launcher.button(offset + place) : nullptr;
+            const int expected = offset + place < components ? offset + place : -1;
+            QVERIFY2(launcher.buttons().shownIn(place) == expected, where + " place " + QByteArray::number(place));
             QWidget *seen = launcher.seenInPlace(place);
-            QVERIFY2(seen == expected || (!expected && !qobject_cast<ColourButton *>(seen)),
+            QVERIFY2(expected < 0 ? !qobject_cast<ColourButton *>(seen) : seen == launcher.button(expected),
                      where + " place " + QByteArray::number(place));
         }
     }
@@ -267,16 +274,20 @@ void TestLaunchColumn::failedPictureShownByPaging()
     QFile::remove(launcher.suite.filePath(u"Comp05/run.sh"_s));
     launcher.start();
     QCOMPARE(launcher.services.messages.size(), 1);
-    QVERIFY(!launcher.button(6)->isVisible());
+    QVERIFY(!launcher.buttons().isVisible(6));
+    // With button 6 hidden, place 1 shows button 1 as before.
+    QCOMPARE(launcher.buttons().shownIn(1), 1);
     launcher.window->downButClick();
+    QVERIFY(launcher.buttons().isVisible(6));
     QVERIFY(launcher.button(6)->isVisible());
     QVERIFY(launcher.button(6)->icon().isNull());
     // Disabled buttons page like the others and stay disabled.
     QVERIFY(launcher.button(5)->isVisible());
     QVERIFY(!launcher.button(5)->isEnabled());
     launcher.window->upButClick(0);
-    QVERIFY(!launcher.button(5)->isVisible());
-    QVERIFY(!launcher.button(5)->isEnabled());
+    QVERIFY(!launcher.buttons().isVisible(5));
+    QVERIFY(!launcher.buttons().isEnabled(5));
+    QVERIFY(!launcher.button(0)->icon().isNull());
 }
 
 QTEST_MAIN(TestLaunchColumn)

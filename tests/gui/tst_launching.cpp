@@ -80,8 +80,8 @@ void TestLaunching::clickShowsTheClickedDescription()
     launcher.window->launchButsClick(2);
     QCOMPARE(launcher.window->descTxt()->text(), launcher.window->components().at(2).desc);
     // The highlight stays where the pointer left it.
-    QCOMPARE(launcher.button(1)->backColor(), ColourButton::white);
-    QCOMPARE(launcher.button(2)->backColor(), launcher.window->defaultButtonColor());
+    QCOMPARE(launcher.buttons().backColor(1), ColourButton::white);
+    QCOMPARE(launcher.buttons().backColor(2), launcher.window->defaultButtonColor());
     QCOMPARE(launcher.window->panelState().hoveredIndex, 1);
 }
 

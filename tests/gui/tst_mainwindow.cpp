@@ -141,6 +141,7 @@ void TestMainWindow::defaultButtonColorIsTheFreshButtonColour()
     launcher.addComponents(2);
     launcher.start();
     QCOMPARE(launcher.window->defaultButtonColor(), ColourButton::buttonFace);
+    QCOMPARE(launcher.buttons().backColor(1), launcher.window->defaultButtonColor());
     QCOMPARE(launcher.button(1)->backColor(), launcher.window->defaultButtonColor());
 }
 
@@ -203,7 +204,7 @@ void TestMainWindow::pageDownEnabledAfterLoad()
     launcher.start();
     QCOMPARE(launcher.window->downBut()->isEnabled(), pageDown);
     QVERIFY(!launcher.window->upBut()->isEnabled());
-    QCOMPARE(launcher.window->launchButs().size(), components);
+    QCOMPARE(launcher.buttons().count(), components);
     QCOMPARE(launcher.window->components().size(), components);
 }
 
@@ -214,14 +215,20 @@ void TestMainWindow::buttonTopsForSevenComponents()
     launcher.start();
     const QList<int> twips = {360, 960, 1560, 2160, 2760, 360, 960};
     for (int i = 0; i < 7; ++i) {
+        QCOMPARE(launcher.buttons().top(i), twips.at(i));
+        QVERIFY(launcher.buttons().isVisible(i));
+        QVERIFY(launcher.buttons().hasPicture(i));
+    }
+    // The first page is what the user sees.
+    for (int i = 0; i < 5; ++i) {
         ColourButton *button = launcher.button(i);
-        QCOMPARE(button->topTwips(), twips.at(i));
         QCOMPARE(button->y(), twips.at(i) / 15);
-        QCOMPARE(button->geometry().size(), launcher.button(0)->size());
-        QCOMPARE(button->x(), launcher.button(0)->x());
+        QCOMPARE(button->geometry().size(), QSize(113, 41));
+        QCOMPARE(button->x(), 0);
         QVERIFY(button->isVisible());
         QCOMPARE(button->objectName(), u"launchButs_%1"_s.arg(i));
         QCOMPARE(button->accessibleName(), LauncherFixture::folderName(i));
+        QCOMPARE(button->accessibleDescription(), launcher.window->components().at(i).desc);
         QCOMPARE(button->iconSize(), QSize(32, 32));
     }
 }
@@ -233,6 +240,7 @@ void TestMainWindow::lowerIndexLiesAbove()
     launcher.start();
     // All twelve are visible after start-up; each place shows the first page's button.
     for (int place = 0; place < 5; ++place) {
+        QCOMPARE(launcher.buttons().shownIn(place), place);
         QCOMPARE(launcher.seenInPlace(place), launcher.button(place));
     }
 }
@@ -248,9 +256,11 @@ void TestMainWindow::failedPictureKeepsLaterIndexes()
     QCOMPARE(box.text, u"Error::File not found: "_s + launcher.suite.filePath(u"Comp01/pic.png"_s) + u"\r\n"_s);
     QCOMPARE(box.title, u"Error::Kestrelkit"_s);
     QCOMPARE(box.icon, MessageIcon::Critical);
-    QVERIFY(launcher.button(0)->isVisible());
-    QVERIFY(!launcher.button(1)->isVisible());
-    QVERIFY(launcher.button(2)->isVisible());
+    QVERIFY(launcher.buttons().isVisible(0));
+    QVERIFY(!launcher.buttons().isVisible(1));
+    QVERIFY(launcher.buttons().isVisible(2));
+    QCOMPARE(launcher.buttons().shownIn(1), -1);
+    QVERIFY(!launcher.seenInPlace(1) || !qobject_cast<ColourButton *>(launcher.seenInPlace(1)));
     // The failed component still has its record, with the description composed.
     const QList<ComponentInfo> &records = launcher.window->components();
     QCOMPARE(records.size(), 3);
@@ -286,7 +296,8 @@ void TestMainWindow::executableDecidesEnabledState()
     launcher.suite.writePicture(u"Tool/art/pic.png"_s, Qt::blue);
     launcher.start();
     QVERIFY2(launcher.services.messages.isEmpty(), qPrintable(launcher.services.messages.value(0).text));
-    QVERIFY(launcher.button(0)->isVisible());
+    QVERIFY(launcher.buttons().isVisible(0));
+    QCOMPARE(launcher.buttons().isEnabled(0), enabled);
     QCOMPARE(launcher.button(0)->isEnabled(), enabled);
 }
 
@@ -301,8 +312,9 @@ void TestMainWindow::noComponents()
     QCOMPARE(launcher.services.messages.first(),
              (RecordingServices::Message{u"WARNING: no components were found.\r\nMake sure that the components were installed properly."_s,
                                          u"No Components Found..."_s, MessageIcon::Exclamation}));
-    QCOMPARE(launcher.window->launchButs().size(), 1);
-    QVERIFY(!launcher.button(0)->isVisible());
+    QCOMPARE(launcher.buttons().count(), 1);
+    QVERIFY(!launcher.buttons().isVisible(0));
+    QVERIFY(!launcher.buttons().placeWidget(0)->isVisible());
     QVERIFY(!launcher.window->downBut()->isEnabled());
     QVERIFY(launcher.window->components().isEmpty());
 }
@@ -321,7 +333,7 @@ void TestMainWindow::failedSearchShowsTwoBoxes()
     QCOMPARE(launcher.services.messages.at(1),
              (RecordingServices::Message{u"Error::Subscript out of range\r\n(KK)::Could not Find Any components\r\n"_s,
                                          u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical}));
-    QCOMPARE(launcher.window->launchButs().size(), 1);
+    QCOMPARE(launcher.window->launchButs().count(), 1);
     QVERIFY(!launcher.window->downBut()->isEnabled());
 }
 

@@ -2,6 +2,7 @@
 
 #include "colourbutton.h"
 #include "frmmain.h"
+#include "launchbuttons.h"
 #include "recordingservices.h"
 #include "suitebuilder.h"
 #include "twips.h"
@@ -37,12 +38,21 @@ struct LauncherFixture {
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
     }
 
-    ColourButton *button(int i) const { return window->launchButs().at(i); }
+    LaunchButtons &buttons() const { return window->launchButs(); }
+    // The widget that shows launch button `i`; the test fails when no place shows it.
+    ColourButton *button(int i) const
+    {
+        ColourButton *widget = buttons().widgetOf(static_cast<qint16>(i));
+        if (!widget) {
+            qFatal("no place shows launch button %d", i);
+        }
+        return widget;
+    }
 
     // The launch button a user sees in place `place` (0..4) of the column.
     QWidget *seenInPlace(int place) const
     {
-        const ColourButton *first = button(0);
+        const ColourButton *first = buttons().placeWidget(0);
         QWidget *panel = first->parentWidget();
         const int spacing = twipsToPixels(600, designDpi(panel));
         const QPoint centre(first->x() + first->width() / 2,

@@ -1,0 +1,259 @@
+#include "launchbuttons.h"
+
+#include "runtimeerror.h"
+
+#include <QCache>
+#include <QImageReader>
+#include <QPixmap>
+
+using namespace Qt::StringLiterals;
+
+// Decoded pictures, shared by every element that names the same file and kept within a memory
+// budget; a picture that was dropped is decoded again from its file when a place shows it. Only the
+// five pictures on show become pixmaps.
+class PictureCache
+{
+public:
+    PictureCache()
+        : m_images(8 * 1024) // kilobytes
+    {
+    }
+
+    void insert(const QString &path, const QImage &image)
+    {
+        if (!m_images.contains(path)) {
+            m_images.insert(path, new QImage(image), qMax<qsizetype>(1, image.sizeInBytes() / 1024));
+        }
+    }
+
+    QPixmap find(const QString &path)
+    {
+        if (const QImage *image = m_images.object(path)) {
+            return QPixmap::fromImage(*image);
+        }
+        // The file was read once already; if it changed since, the place shows no picture.
+        QImageReader reader(path);
+        const QImage image = reader.read();
+        if (image.isNull()) {
+            return {};
+        }
+        insert(path, image);
+        return QPixmap::fromImage(image);
+    }
+
+private:
+    QCache<QString, QImage> m_images;
+};
+
+LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qint16 firstTopTwips)
+    : QObject(panel)
+    , m_firstTop(firstTopTwips)
+    , m_pictures(std::make_unique<PictureCache>())
+{
+    Element element0;
+    element0.top = firstTopTwips;
+    m_elements.append(element0);
+    m_shown.fill(-1);
+    for (int place = 0; place < places; ++place) {
+        auto *widget = new ColourButton(-1, panel);
+        widget->setObjectName(u"launchButs_%1"_s.arg(place));
+        widget->setGeometry(first.translated(0, place * spacing));
+        widget->setMouseTracking(true);
+        widget->setFocusPolicy(Qt::StrongFocus);
+        widget->hide();
+        connect(widget, &ColourButton::pointerMoved, this, &LaunchButtons::pointerMoved);
+        connect(widget, &ColourButton::clickedAt, this, &LaunchButtons::clicked);
+        m_places[place] = widget;
+    }
+    // Place 0 lies above place 1 where they overlap, as a lower index lies above a higher one.
+    for (int place = 1; place < places; ++place) {
+        m_places[place]->stackUnder(m_places[place - 1]);
+    }
+}
+
+LaunchButtons::~LaunchButtons() = default;
+
+const LaunchButtons::Element &LaunchButtons::at(qint16 index) const
+{
+    if (index < 0 || index >= m_elements.size()) {
+        throw RuntimeError::subscriptOutOfRange();
+    }
+    return m_elements.at(index);
+}
+
+LaunchButtons::Element &LaunchButtons::at(qint16 index)
+{
+    if (index < 0 || index >= m_elements.size()) {
+        throw RuntimeError::subscriptOutOfRange();
+    }
+    return m_elements[index];
+}
+
+qint16 LaunchButtons::add()
+{
+    if (m_elements.size() > std::numeric_limits<qint16>::max()) {
+        throw RuntimeError::overflow();
+    }
+    const Element &first = m_elements.first();
+    Element element;
+    element.top = first.top;
+    m_elements.append(element);
+    return static_cast<qint16>(m_elements.size() - 1);
+}
+
+int LaunchButtons::placeOf(qint16 index) const
+{
+    // Tops run from element 0's in steps of the place spacing; the place follows from the top.
+    const int steps = (at(index).top - m_firstTop) / 600;
+    return steps >= 0 && steps < places ? steps : -1;
+}
+
+qint16 LaunchButtons::top(qint16 index) const
+{
+    return at(index).top;
+}
+
+void LaunchButtons::setTop(qint16 index, qint16 twips)
+{
+    const int before = placeOf(index);
+    at(index).top = twips;
+    if (before >= 0 && m_shown[before] == index) {
+        findShown(before, 0);
+    }
+    elementChanged(index);
+}
+
+bool LaunchButtons::isVisible(qint16 index) const
+{
+    return at(index).visible;
+}
+
+void LaunchButtons::setVisible(qint16 index, bool visible)
+{
+    Element &element = at(index);
+    if (element.visible == visible) {
+        return;
+    }
+    element.visible = visible;
+    const int place = placeOf(index);
+    if (place < 0) {
+        return;
+    }
+    if (visible) {
+        if (m_shown[place] < 0 || index < m_shown[place]) {
+            m_shown[place] = index;
+            bind(place);
+        }
+    } else if (m_shown[place] == index) {
+        findShown(place, index);
+    }
+}
+
+void LaunchButtons::findShown(int place, qint16 from)
+{
+    // The next visible element at or after `from` standing in this place.
+    qint16 shown = -1;
+    for (qsizetype i = from; i < m_elements.size(); ++i) {
+        if (m_elements.at(i).visible && placeOf(static_cast<qint16>(i)) == place) {
+            shown = static_cast<qint16>(i);
+            break;
+        }
+    }
+    m_shown[place] = shown;
+    bind(place);
+}
+
+bool LaunchButtons::isEnabled(qint16 index) const
+{
+    return at(index).enabled;
+}
+
+void LaunchButtons::setEnabled(qint16 index, bool enabled)
+{
+    at(index).enabled = enabled;
+    elementChanged(index);
+}
+
+quint32 LaunchButtons::backColor(qint16 index) const
+{
+    return at(index).backColor;
+}
+
+void LaunchButtons::setBackColor(qint16 index, quint32 colour)
+{
+    Element &element = at(index);
+    if (element.backColor == colour) {
+        return;
+    }
+    element.backColor = colour;
+    elementChanged(index);
+}
+
+void LaunchButtons::setPicture(qint16 index, const QImage &picture, const QString &path)
+{
+    Element &element = at(index);
+    element.picturePath = path;
+    element.hasPicture = !picture.isNull();
+    if (element.hasPicture) {
+        m_pictures->insert(path, picture);
+    }
+    elementChanged(index);
+}
+
+bool LaunchButtons::hasPicture(qint16 index) const
+{
+    return at(index).hasPicture;
+}
+
+void LaunchButtons::setAccessibleText(qint16 index, const QString &name, const QString &description)
+{
+    Element &element = at(index);
+    element.name = name;
+    element.description = description;
+    elementChanged(index);
+}
+
+ColourButton *LaunchButtons::widgetOf(qint16 index) const
+{
+    for (int place = 0; place < places; ++place) {
+        if (m_shown[place] == index) {
+            return m_places[place];
+        }
+    }
+    return nullptr;
+}
+
+void LaunchButtons::elementChanged(qint16 index)
+{
+    for (int place = 0; place < places; ++place) {
+        if (m_shown[place] == index) {
+            bind(place);
+        }
+    }
+}
+
+void LaunchButtons::bind(int place)
+{
+    ColourButton *widget = m_places[place];
+    const qint16 index = m_shown[place];
+    if (index < 0) {
+        widget->hide();
+        widget->setIndex(-1);
+        return;
+    }
+    const Element &element = m_elements.at(index);
+    if (widget->index() != index) {
+        widget->setIndex(index);
+        widget->setObjectName(u"launchButs_%1"_s.arg(index));
+    }
+    widget->setBackColor(element.backColor);
+    widget->setEnabled(element.enabled);
+    widget->setAccessibleName(element.name);
+    widget->setAccessibleDescription(element.description);
+    if (element.hasPicture) {
+        widget->setPicture(m_pictures->find(element.picturePath));
+    } else {
+        widget->setIcon(QIcon());
+    }
+    widget->show();
+}
