@@ -126,6 +126,7 @@ void frmMain::buildDesign()
     m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.jpg"_s));
     m_vessPict->setAutoFillBackground(true);
+    m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
     {
         QPalette palette = m_vessPict->palette();
         palette.setColor(QPalette::Window, palette.color(QPalette::Base));
@@ -135,6 +136,7 @@ void frmMain::buildDesign()
 
     m_descPict = flatBox(client, buttonFace);
     m_descPict->setObjectName(u"descPict"_s);
+    m_descPict->setAccessibleName(u"Description panel"_s);
     placeControl(m_descPict, designOf(u"descPict"));
 
     m_descTxt = new DescriptionBox(m_descPict);
@@ -154,6 +156,7 @@ void frmMain::buildDesign()
 
     m_picture1 = flatBox(client, buttonFace);
     m_picture1->setObjectName(u"Picture1"_s);
+    m_picture1->setAccessibleName(u"Components"_s);
     placeControl(m_picture1, designOf(u"Picture1"));
 
     m_upBut = new ColourButton(0, m_picture1);
@@ -162,6 +165,7 @@ void frmMain::buildDesign()
     m_upBut->setFont(arrowFont());
     m_upBut->setText(u"\u25B2"_s);
     m_upBut->setEnabled(false);
+    m_upBut->setAutoDefault(true);
     placeControl(m_upBut, designOf(u"upBut_0"));
     connect(m_upBut, &ColourButton::clickedAt, this, &frmMain::upButClick);
 
@@ -171,6 +175,7 @@ void frmMain::buildDesign()
     m_downBut->setFont(arrowFont());
     m_downBut->setText(u"\u25BC"_s);
     m_downBut->setEnabled(false);
+    m_downBut->setAutoDefault(true);
     placeControl(m_downBut, designOf(u"downBut"));
     connect(m_downBut, &QPushButton::clicked, this, &frmMain::downButClick);
 

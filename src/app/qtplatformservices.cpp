@@ -7,16 +7,77 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QMessageBox>
 #include <QProcess>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstdlib>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
+
+namespace
+{
+#ifdef Q_OS_UNIX
+// A started component gets standard input, output and error and nothing else: not the X
+// connection, not the single-instance socket, not a descriptor that whoever started the launcher
+// left open. Qt 6.4 closes only what it opened itself and runs no child-process hook for detached
+// starts, so every descriptor above the standard three is marked close-on-exec here, just before
+// the start. The launcher never hands a descriptor to a child on purpose.
+void closeOnExecAboveStandardStreams()
+{
+#if defined(SYS_close_range)
+    constexpr unsigned int closeRangeCloexec = 1U << 2; // CLOSE_RANGE_CLOEXEC, Linux 5.11
+    if (::syscall(SYS_close_range, 3U, ~0U, closeRangeCloexec) == 0) {
+        return;
+    }
+#endif
+    const auto mark = [](int fd) {
+        const int flags = ::fcntl(fd, F_GETFD);
+        if (flags >= 0 && !(flags & FD_CLOEXEC)) {
+            ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+        }
+    };
+    if (DIR *dir = ::opendir("/proc/self/fd")) {
+        const int own = ::dirfd(dir);
+        while (const dirent *entry = ::readdir(dir)) {
+            const int fd = std::atoi(entry->d_name);
+            if (fd > 2 && fd != own) {
+                mark(fd);
+            }
+        }
+        ::closedir(dir);
+        return;
+    }
+    rlimit limit{};
+    const rlim_t highest = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 1024;
+    for (rlim_t fd = 3; fd < highest && fd < 65536; ++fd) {
+        mark(static_cast<int>(fd));
+    }
+}
+
+// Whether `path` is a link that leads round in a circle (or through too many links).
+bool isLinkLoop(const QString &path)
+{
+    struct stat status {};
+    return ::stat(QFile::encodeName(path).constData(), &status) != 0 && errno == ELOOP;
+}
+#else
+void closeOnExecAboveStandardStreams() { }
+bool isLinkLoop(const QString &) { return false; }
+#endif
+} // namespace
 
 QtPlatformServices::QtPlatformServices() = default;
 QtPlatformServices::~QtPlatformServices() = default;
@@ -82,11 +143,15 @@ void QtPlatformServices::startProgram(const QString &path)
     process.setProgram(path);
     process.setArguments({});
     qint64 pid = 0;
+    closeOnExecAboveStandardStreams();
     if (process.startDetached(&pid)) {
         return;
     }
     // Say in the user's terms why the file did not start.
     const QFileInfo info(path);
+    if (isLinkLoop(path)) {
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, u"a loop of links"_s, path);
+    }
     if (!info.exists()) {
         throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
     }

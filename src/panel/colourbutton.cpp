@@ -5,6 +5,8 @@
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
+#include <cmath>
+
 ColourButton::ColourButton(qint16 index, QWidget *parent)
     : QPushButton(parent)
     , m_index(index)
@@ -23,27 +25,46 @@ void ColourButton::setBackColor(quint32 colour)
 
 void ColourButton::setPicture(const QPixmap &picture)
 {
-    setIcon(QIcon(picture));
-    setIconSize(picture.deviceIndependentSize().toSize());
+    m_picture = picture;
+    update();
 }
 
 void ColourButton::paintEvent(QPaintEvent *event)
 {
-    if (m_backColor & 0x80000000u) {
+    const bool systemColour = m_backColor & 0x80000000u;
+    if (systemColour && m_picture.isNull()) {
         QPushButton::paintEvent(event);
         return;
     }
     QStylePainter painter(this);
     QStyleOptionButton option;
     initStyleOption(&option);
-    const QRect frame = rect().adjusted(0, 0, -1, -1);
-    painter.fillRect(rect(), QColor::fromRgb(m_backColor));
-    painter.setPen(palette().color(isDown() ? QPalette::Dark : QPalette::Mid));
-    painter.drawRect(frame);
-    if (isDown()) {
-        option.rect.translate(1, 1);
+    if (systemColour) {
+        painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    } else {
+        // A plain fill: the style's gradient would make a white highlight hard to see.
+        painter.fillRect(rect(), QColor::fromRgb(m_backColor));
+        painter.setPen(palette().color(isDown() ? QPalette::Dark : QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }
-    painter.drawControl(QStyle::CE_PushButtonLabel, option);
+    if (!m_picture.isNull()) {
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture = m_picture;
+        picture.setDevicePixelRatio(ratio);
+        const QSizeF size = picture.deviceIndependentSize();
+        QPointF topLeft = QRectF(rect()).center() - QPointF(size.width() / 2, size.height() / 2);
+        if (isDown()) {
+            topLeft += QPointF(1, 1);
+        }
+        // On whole device pixels, so that nothing is resampled.
+        topLeft = QPointF(std::round(topLeft.x() * ratio) / ratio, std::round(topLeft.y() * ratio) / ratio);
+        if (!isEnabled()) {
+            picture = QIcon(picture).pixmap(picture.size() / ratio, ratio, QIcon::Disabled);
+        }
+        painter.drawPixmap(topLeft, picture);
+    } else {
+        painter.drawControl(QStyle::CE_PushButtonLabel, option);
+    }
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);

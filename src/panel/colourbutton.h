@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPixmap>
 #include <QPushButton>
 
 // A push button with a background colour that reads back exactly as it was set, as the launch
@@ -22,8 +23,10 @@ public:
     quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 colour);
 
-    // The picture, shown at its own size in the middle of the button.
+    // The picture, shown unscaled in the middle of the button: one picture pixel to one screen
+    // pixel, so that it stays sharp on a scaled screen too.
     void setPicture(const QPixmap &picture);
+    QPixmap picture() const { return m_picture; }
 
 Q_SIGNALS:
     // The pointer moved over the button while it was enabled.
@@ -37,4 +40,5 @@ protected:
 private:
     qint16 m_index;
     quint32 m_backColor = buttonFace;
+    QPixmap m_picture;
 };

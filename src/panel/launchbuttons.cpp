@@ -60,6 +60,8 @@ LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qi
         widget->setGeometry(first.translated(0, place * spacing));
         widget->setMouseTracking(true);
         widget->setFocusPolicy(Qt::StrongFocus);
+        // Enter presses the focused button as Space does.
+        widget->setAutoDefault(true);
         widget->hide();
         connect(widget, &ColourButton::pointerMoved, this, &LaunchButtons::pointerMoved);
         connect(widget, &ColourButton::clickedAt, this, &LaunchButtons::clicked);
@@ -253,7 +255,7 @@ void LaunchButtons::bind(int place)
     if (element.hasPicture) {
         widget->setPicture(m_pictures->find(element.picturePath));
     } else {
-        widget->setIcon(QIcon());
+        widget->setPicture({});
     }
     widget->show();
 }

@@ -3,7 +3,8 @@
 #include <QImage>
 #include <QString>
 
-// Loads a button picture. Only a regular file is opened, so a FIFO or a device never blocks, and
-// decoding obeys Qt's allocation limit, so a picture whose header claims a huge size is refused
-// before memory is taken. Raises a RuntimeError that names the path when there is no picture.
+// Loads a button picture. Only a regular file is opened, so a FIFO or a device never blocks; a
+// picture whose header claims more than Qt's default allocation limit is refused before anything
+// is decoded, and a file cut short is refused instead of being shown half blank. Raises a
+// RuntimeError that says why and names the path when there is no picture. Safe on any thread.
 QImage loadPicture(const QString &path);

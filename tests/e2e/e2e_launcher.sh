@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # The real launcher in a real X server, driven only from outside: caption, layout, hover,
 # paging, launching, the second copy and File > Exit.
-# Usage: e2e_launcher.sh LAUNCHER [DPI]
+# Usage: e2e_launcher.sh LAUNCHER [SCALE]   (SCALE 1.5 runs the same checks on a 150 % screen)
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 launcher_bin=$1
-dpi=${2:-96}
+scale=${2:-1}
 trap stop_all EXIT
 
 WORK=$(mktemp -d)
-start_x "$dpi"
-scale=$(awk -v d="$dpi" 'BEGIN {print d / 96}')
+start_x
+if [ "$scale" != 1 ]; then
+    export QT_SCALE_FACTOR=$scale
+fi
+# Design twips to screen pixels: 15 twips a pixel at 100 %.
 px() { awk -v t="$1" -v s="$scale" 'BEGIN {printf "%d", t / 15 * s + 0.5}'; }
 
 mkdir -p "$WORK/suite"
@@ -59,6 +62,13 @@ edge_x=$(( cx + $(px 120) + 6 ))
 wait_for 5 pixel_is "$edge_x" "$(place_y 1)" "#FFFFFF" || fail "hovered button is not white: $(pixel "$edge_x" "$(place_y 1)")"
 pixel_is "$edge_x" "$(place_y 2)" "#FFFFFF" && fail "a button the pointer never touched is white"
 note "hovered button is white"
+# The picture is drawn pixel for pixel: a white button with one solid picture has no blended colours.
+button_w=$(( $(px 1695) - 8 ))
+button_h=$(( $(px 615) - 8 ))
+colours_seen=$(import -window root -crop "${button_w}x${button_h}+$(( cx + $(px 120) + 4 ))+$(( $(place_y 1) - button_h / 2 ))" \
+    -depth 8 -format %k info: 2>/dev/null)
+[ "${colours_seen:-99}" -le 2 ] || fail "the hovered button's picture is resampled ($colours_seen colours)"
+note "picture sharp"
 
 # Page down: the first place shows button 5's picture, the second button 6's.
 xdotool mousemove "$place_x" "$down_y" click 1
@@ -84,10 +94,29 @@ wait_for 10 bash -c "! kill -0 $second 2>/dev/null" || fail "the second copy did
 kill -0 "$LAUNCHER_PID" || fail "the first copy ended"
 note "second copy refused"
 
+# About and Getting Help open from the Help menu; OK returns; the caption keeps one suffix.
+menu_y=$(( wy + $(awk -v s="$scale" 'BEGIN {printf "%d", 8 * s}') ))
+help_x=$(( wx + $(awk -v s="$scale" 'BEGIN {printf "%d", 48 * s}') ))
+open_from_help() { # keys to choose the item, window caption
+    local before; before=$(visible_windows)
+    xdotool mousemove "$help_x" "$menu_y" click 1
+    # The menu is open when one more window of the launcher is on screen.
+    wait_for 5 more_windows_than "$before" || fail "the Help menu did not open"
+    xdotool key $1
+    wait_for 10 window_named "$2" || fail "no window captioned '$2'"
+    xdotool windowfocus --sync "$(window_named "$2")" key Return
+    wait_for 10 bash -c "! xdotool search --onlyvisible --name '^$2\$' >/dev/null" || fail "OK did not close '$2'"
+    wait_for 5 window_named "$caption" || fail "the main window lost its caption after '$2'"
+}
+open_from_help "Up Return" "About Kestrelkit Launcher"
+open_from_help "Down Return" "Getting Help From Vessaly Software Solutions, Inc."
+open_from_help "Up Return" "About Kestrelkit Launcher"
+note "About and Getting Help open and close; caption unchanged"
+
 # File > Exit ends the launcher; the started component keeps running.
-menu_y=$(( wy + 8 ))
-xdotool mousemove $(( wx + 14 )) "$menu_y" click 1
-sleep 0.3
+before=$(visible_windows)
+xdotool mousemove $(( wx + $(awk -v s="$scale" 'BEGIN {printf "%d", 14 * s}') )) "$menu_y" click 1
+wait_for 5 more_windows_than "$before" || fail "the File menu did not open"
 # The File menu opens with a separator, then Exit: walk down with the keyboard.
 xdotool key Down Down Return
 wait_for 10 bash -c "! kill -0 $LAUNCHER_PID 2>/dev/null" || fail "File > Exit did not end the launcher"

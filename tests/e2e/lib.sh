@@ -58,6 +58,10 @@ window_named() {
     return 1
 }
 
+# How many windows of the launcher are on screen (menus are windows of their own).
+visible_windows() { xdotool search --onlyvisible --class kestrelkit-launcher 2>/dev/null | wc -l; }
+more_windows_than() { [ "$(visible_windows)" -gt "$1" ]; }
+
 # Absolute position of a window's top-left corner: "X Y".
 window_origin() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x=$4} /Absolute upper-left Y/ {y=$4} END {print x, y}'

@@ -280,14 +280,14 @@ void TestLaunchColumn::failedPictureShownByPaging()
     launcher.window->downButClick();
     QVERIFY(launcher.buttons().isVisible(6));
     QVERIFY(launcher.button(6)->isVisible());
-    QVERIFY(launcher.button(6)->icon().isNull());
+    QVERIFY(launcher.button(6)->picture().isNull());
     // Disabled buttons page like the others and stay disabled.
     QVERIFY(launcher.button(5)->isVisible());
     QVERIFY(!launcher.button(5)->isEnabled());
     launcher.window->upButClick(0);
     QVERIFY(!launcher.buttons().isVisible(5));
     QVERIFY(!launcher.buttons().isEnabled(5));
-    QVERIFY(!launcher.button(0)->icon().isNull());
+    QVERIFY(!launcher.button(0)->picture().isNull());
 }
 
 QTEST_MAIN(TestLaunchColumn)

@@ -229,7 +229,7 @@ void TestMainWindow::buttonTopsForSevenComponents()
         QCOMPARE(button->objectName(), u"launchButs_%1"_s.arg(i));
         QCOMPARE(button->accessibleName(), LauncherFixture::folderName(i));
         QCOMPARE(button->accessibleDescription(), launcher.window->components().at(i).desc);
-        QCOMPARE(button->iconSize(), QSize(32, 32));
+        QCOMPARE(button->picture().size(), QSize(32, 32));
     }
 }
 
