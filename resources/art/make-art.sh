@@ -32,14 +32,15 @@ convert -size 475x49 xc:white \
     -quality 92 "$out/main-banner.jpg"
 rm -f /tmp/kk-mark40.png
 
-# Demo suite pictures, 100 x 34: a coloured tab with the component's initials and its name.
+# Demo suite pictures, 90 x 28: a coloured tab with the component's initials and its name, small
+# enough to leave the button's highlight in sight around it.
 demo="$out/../demo/components"
 demo_picture() { # folder file colour initials label
-    convert -size 100x34 xc:none \
-        -fill "$3" -draw "roundrectangle 0,0 99,33 6,6" \
-        -fill white -draw "roundrectangle 4,4 29,29 4,4" \
-        -font "$sans" -pointsize 13 -fill "$3" -gravity northwest -annotate +6+9 "$4" \
-        -font "$sans" -pointsize 11 -fill white -annotate +34+10 "$5" \
+    convert -size 90x28 xc:none \
+        -fill "$3" -draw "roundrectangle 0,0 89,27 6,6" \
+        -fill white -draw "roundrectangle 3,3 24,24 4,4" \
+        -font "$sans" -pointsize 11 -fill "$3" -gravity northwest -annotate +5+7 "$4" \
+        -font "$sans" -pointsize 9 -fill white -annotate +28+8 "$5" \
         "$demo/$1/$2"
 }
 demo_picture "Disk Cleaner" cleaner.png '#c0392b' DC 'Disk Cleaner'

@@ -70,6 +70,16 @@ colours_seen=$(import -window root -crop "${button_w}x${button_h}+$(( cx + $(px 
 [ "${colours_seen:-99}" -le 2 ] || fail "the hovered button's picture is resampled ($colours_seen colours)"
 note "picture sharp"
 
+# The description box holds the hovered component's block: select all, copy, read the clipboard.
+xdotool mousemove $(( cx + $(px 1680) + $(px 3000) )) $(( client_y + $(px 840) + $(px 2000) )) click 1
+xdotool key ctrl+a ctrl+c
+expected="$WORK/expected.txt"
+printf '   COMP01 Utility \r\n%s\r\nThe Comp01 component, started from the launcher.\r\n\r\n   Executable: run.sh\r\n   Image: pic.png\r\n' \
+    "$(printf '_%.0s' $(seq 57))" > "$expected"
+copied_is_expected() { xclip -o -selection clipboard > "$WORK/copied.txt" && cmp -s "$expected" "$WORK/copied.txt"; }
+wait_for 5 copied_is_expected || fail "the description copied is not the block: $(od -c "$WORK/copied.txt" | head -5)"
+note "description copied exactly, CR LF included"
+
 # Page down: the first place shows button 5's picture, the second button 6's.
 xdotool mousemove "$place_x" "$down_y" click 1
 wait_for 5 pixel_is "$place_x" "$(place_y 0)" "${colours[5]^^}" || fail "page down did not show button 5"
