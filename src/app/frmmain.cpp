@@ -2,6 +2,7 @@
 
 #include "colourbutton.h"
 #include "descriptionbox.h"
+#include "designlook.h"
 #include "discovery.h"
 #include "errortrap.h"
 #include "frmabout.h"
@@ -20,7 +21,8 @@
 
 using namespace Qt::StringLiterals;
 
-const QString frmMain::designCaption = u"Kestrelkit Launcher - Vessaly Software Solutions, Inc - "_s;
+const QString frmMain::designCaption
+    = u"Kestrelkit Launcher - Vessaly Software Solutions, Inc - "_s;
 
 namespace
 {
@@ -50,17 +52,6 @@ const ControlDesign &designOf(QStringView name)
     Q_UNREACHABLE();
 }
 
-// The design's fonts where the system has them; Liberation Sans stands in for both, having the
-// metrics of Arial and being narrow enough for the designed widths.
-QFont designFont(qreal points, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({u"MS Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
 QFont arrowFont()
 {
     QFont font;
@@ -75,16 +66,15 @@ QFrame *flatBox(QWidget *parent, const QColor &background)
     auto *box = new QFrame(parent);
     box->setFrameStyle(QFrame::Box | QFrame::Plain);
     box->setLineWidth(1);
-    QPalette palette = box->palette();
-    palette.setColor(QPalette::Window, background);
-    box->setPalette(palette);
+    setColour(box, QPalette::Window, background);
     box->setAutoFillBackground(true);
     return box;
 }
 } // namespace
 
 frmMain::frmMain(PlatformServices &services)
-    : QMainWindow(nullptr, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    : QMainWindow(nullptr,
+                  Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                       | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
     , m_services(services)
     , m_app(services.appInfo())
@@ -109,13 +99,12 @@ void frmMain::buildDesign()
 {
     auto *client = new QWidget(this);
     client->setObjectName(u"client"_s);
-    QPalette white = client->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    client->setPalette(white);
+    setColour(client, QPalette::Window, Qt::white);
     client->setAutoFillBackground(true);
     setCentralWidget(client);
     const qreal dpi = designDpi(this);
-    client->setFixedSize(twipsToPixels(clientWidthTwips, dpi), twipsToPixels(clientHeightTwips, dpi));
+    client->setFixedSize(twipsToPixels(clientWidthTwips, dpi),
+                         twipsToPixels(clientHeightTwips, dpi));
 
     const QColor buttonFace = palette().color(QPalette::Button);
 
@@ -127,11 +116,7 @@ void frmMain::buildDesign()
     m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.jpg"_s));
     m_vessPict->setAutoFillBackground(true);
     m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
-    {
-        QPalette palette = m_vessPict->palette();
-        palette.setColor(QPalette::Window, palette.color(QPalette::Base));
-        m_vessPict->setPalette(palette);
-    }
+    setColour(m_vessPict, QPalette::Window, m_vessPict->palette().color(QPalette::Base));
     placeControl(m_vessPict, designOf(u"vessPict"));
 
     m_descPict = flatBox(client, buttonFace);
@@ -145,12 +130,8 @@ void frmMain::buildDesign()
     m_descTxt->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_descTxt->setFont(designFont(9.75));
     m_descTxt->setFocusPolicy(Qt::ClickFocus);
-    {
-        QPalette palette = m_descTxt->palette();
-        palette.setColor(QPalette::Base, Qt::white);
-        palette.setColor(QPalette::Text, QColor(0, 0, 128));
-        m_descTxt->setPalette(palette);
-    }
+    setColour(m_descTxt, QPalette::Base, Qt::white);
+    setColour(m_descTxt, QPalette::Text, QColor(0, 0, 128));
     m_descTxt->setText(u"Select the utility to run.\r\n"_s);
     placeControl(m_descTxt, designOf(u"descTxt"));
 
@@ -180,8 +161,9 @@ void frmMain::buildDesign()
     connect(m_downBut, &QPushButton::clicked, this, &frmMain::downButClick);
 
     const ControlDesign &first = designOf(u"launchButs_0");
-    m_launchButs = new LaunchButtons(m_picture1, designRect(first, dpi), twipsToPixels(placeSpacingTwips, dpi),
-                                     static_cast<qint16>(first.top));
+    m_launchButs
+        = new LaunchButtons(m_picture1, designRect(first, dpi),
+                            twipsToPixels(placeSpacingTwips, dpi), static_cast<qint16>(first.top));
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
     // Made after the page buttons, the launch buttons lie above them where they overlap; they
@@ -266,7 +248,8 @@ void frmMain::activated()
     setWindowTitle(designCaption + u" Version "_s + m_app.versionText());
 }
 
-QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory, const QString &fileName)
+QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
+                                                      const QString &fileName)
 {
     QStringList list;
     const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);

@@ -1,17 +1,14 @@
 #include "frmabout.h"
 
 #include "appidentity.h"
+#include "designlook.h"
 #include "platformservices.h"
 #include "twips.h"
 
-#include <QCloseEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-
-#include <iterator>
 
 using namespace Qt::StringLiterals;
 
@@ -45,33 +42,6 @@ const QColor grey(128, 128, 128);
 const QColor green(0, 128, 0);
 const QColor lightGrey(224, 224, 224);
 
-// MS Sans Serif and Arial where the system has them; Liberation Sans, with Arial's metrics, where
-// it does not, so that the texts fit the designed widths.
-QFont dialogFont(qreal points, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({u"MS Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-QFont arialFont(qreal points, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({u"Arial"_s, u"Liberation Sans"_s});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 // A label as the designs have them: plain text that wraps at the label's width, starting at the
 // top, on a transparent background unless the caller fills it.
 QLabel *designLabel(QWidget *container, QStringView name, const QColor &colour,
@@ -89,15 +59,14 @@ QLabel *designLabel(QWidget *container, QStringView name, const QColor &colour,
 } // namespace
 
 frmAbout::frmAbout(PlatformServices &services, QWidget *owner)
-    : QDialog(owner,
-              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowCloseButtonHint)
-    , m_services(services)
+    : InfoWindow(services, owner,
+                 Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                     | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(u"frmAbout"_s);
     setWindowTitle(u"About"_s);
     setWindowIcon(QIcon(u":/resources/about-icon.png"_s));
-    setFont(dialogFont(8.25));
+    setFont(designFont(8.25));
     setColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);
     const qreal dpi = designDpi(this);
@@ -123,14 +92,18 @@ void frmAbout::buildDesign()
     setColour(m_authorLbl, QPalette::Window, buttonFace);
     m_authorLbl->setAutoFillBackground(true);
 
-    m_mainLbl[0] = designLabel(frame, u"mainLbl_0", grey, Qt::AlignHCenter, arialFont(20.25, true));
+    m_mainLbl[0] = designLabel(frame, u"mainLbl_0", grey, Qt::AlignHCenter,
+                               designFont(20.25, true, DesignFace::Arial));
     m_mainLbl[0]->setText(u"Name"_s);
-    m_mainLbl[1] = designLabel(frame, u"mainLbl_1", navy, Qt::AlignHCenter, arialFont(9.75, true));
+    m_mainLbl[1] = designLabel(frame, u"mainLbl_1", navy, Qt::AlignHCenter,
+                               designFont(9.75, true, DesignFace::Arial));
     m_mainLbl[1]->setText(u"Version"_s);
-    m_mainLbl[2] = designLabel(frame, u"mainLbl_2", navy, Qt::AlignHCenter, arialFont(8.25));
+    m_mainLbl[2] = designLabel(frame, u"mainLbl_2", navy, Qt::AlignHCenter,
+                               designFont(8.25, false, DesignFace::Arial));
     m_mainLbl[2]->setText(u"CopyRight"_s);
 
-    QLabel *maker = designLabel(frame, u"Label1", navy, Qt::AlignLeft, arialFont(14.25));
+    QLabel *maker = designLabel(frame, u"Label1", navy, Qt::AlignLeft,
+                                designFont(14.25, false, DesignFace::Arial));
     maker->setText(u"Vessaly Software Solutions, Inc."_s);
 
     auto *logo = new QLabel(frame);
@@ -162,34 +135,12 @@ void frmAbout::buildDesign()
     m_okBut->setObjectName(u"okBut"_s);
     connect(m_okBut, &QPushButton::clicked, this, &frmAbout::okButClick);
 
-    // Every control goes where the table says, and the table's order decides which one lies on
-    // top: raising them from the bottom up leaves the first one uppermost.
-    for (const ControlDesign &design : aboutDesign) {
-        placeControl(findChild<QWidget *>(design.name.toString()), design);
-    }
-    for (auto design = std::rbegin(aboutDesign); design != std::rend(aboutDesign); ++design) {
-        findChild<QWidget *>(design->name.toString())->raise();
-    }
-    QWidget *previous = nullptr;
-    for (QStringView name : focusOrder) {
-        QWidget *widget = findChild<QWidget *>(name.toString());
-        if (widget->focusPolicy() == Qt::NoFocus) {
-            continue;
-        }
-        if (previous) {
-            setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
+    applyDesign(aboutDesign, focusOrder);
 }
 
 void frmAbout::load()
 {
-    m_loaded = true;
-    // A window loaded afresh opens centred over its owner again.
-    setAttribute(Qt::WA_Moved, false);
-
-    const AppInfo app = m_services.appInfo();
+    const AppInfo app = services().appInfo();
     setWindowTitle(u"About "_s + app.title);
     m_mainLbl[0]->setText(app.title);
     m_mainLbl[1]->setText(u"Version "_s + app.versionText());
@@ -221,46 +172,7 @@ QString frmAbout::noticeText() const
     return text;
 }
 
-void frmAbout::showModal()
-{
-    if (!m_loaded) {
-        load();
-    }
-    exec();
-}
-
 void frmAbout::okButClick()
 {
     hide();
-}
-
-void frmAbout::unload()
-{
-    m_loaded = false;
-    hide();
-}
-
-void frmAbout::closeEvent(QCloseEvent *event)
-{
-    unload();
-    event->accept();
-}
-
-void frmAbout::keyPressEvent(QKeyEvent *event)
-{
-    // Escape would reject the dialog, but the window has no cancel button: only OK hides it and
-    // only the close button unloads it.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void frmAbout::showEvent(QShowEvent *event)
-{
-    // QDialog centres the window over its owner unless it has been placed; once shown it counts as
-    // placed, so showing it again after OK keeps it where the user left it.
-    QDialog::showEvent(event);
-    setAttribute(Qt::WA_Moved, true);
 }

@@ -1,8 +1,7 @@
 #pragma once
 
-#include <QDialog>
+#include "infowindow.h"
 
-class PlatformServices;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
@@ -12,35 +11,22 @@ class QPushButton;
 // address for bug reports. The program keeps one object. OK hides it, texts and whatever the user
 // typed into the notice included; the close button unloads it, and the next showing loads it
 // afresh, which sets every text again.
-class frmAbout final : public QDialog
+class frmAbout final : public InfoWindow
 {
     Q_OBJECT
 public:
     frmAbout(PlatformServices &services, QWidget *owner);
     Q_DISABLE_COPY_MOVE(frmAbout)
 
-    // Loads the window when it is not loaded (running its load handler), then shows it modally
-    // over its owner; returns when the window is hidden or closed.
-    void showModal();
-    bool isLoaded() const { return m_loaded; }
-    // What the close button does: the next showModal() loads the window afresh.
-    void unload();
-
     // The notice as it stands, with CR LF line breaks.
     QString noticeText() const;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
-    void keyPressEvent(QKeyEvent *event) override;
-    void showEvent(QShowEvent *event) override;
+    void load() override;
 
 private:
     void buildDesign();
-    void load();
     void okButClick();
-
-    PlatformServices &m_services;
-    bool m_loaded = false;
 
     QPlainTextEdit *m_txtInfo = nullptr;
     QPushButton *m_okBut = nullptr;

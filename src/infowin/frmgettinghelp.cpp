@@ -1,18 +1,15 @@
 #include "frmgettinghelp.h"
 
 #include "appidentity.h"
+#include "designlook.h"
 #include "platformservices.h"
 #include "twips.h"
 
-#include <QCloseEvent>
 #include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
-
-#include <iterator>
 
 using namespace Qt::StringLiterals;
 
@@ -43,24 +40,6 @@ const QColor green(0, 128, 0);
 const QColor blue(0, 0, 192);
 const QColor red(192, 0, 0);
 
-// MS Sans Serif where the system has it; Liberation Sans, with Arial's metrics, where it does not,
-// so that the texts fit the designed widths.
-QFont dialogFont(qreal points, bool bold = false)
-{
-    QFont font;
-    font.setFamilies({u"MS Sans Serif"_s, u"Arial"_s, u"Liberation Sans"_s});
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-
-void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, colour);
-    widget->setPalette(palette);
-}
-
 // One of the four text labels: plain text that wraps at the label's width, starting at the top,
 // on a transparent background. The load handler replaces the placeholder.
 QLabel *textLabel(QWidget *container, int index, const QColor &colour, Qt::Alignment alignment,
@@ -84,15 +63,15 @@ QSize designClientSize(const QWidget *window)
 } // namespace
 
 frmGettingHelp::frmGettingHelp(PlatformServices &services, QWidget *owner)
-    : QDialog(owner,
-              Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                  | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint)
-    , m_services(services)
+    : InfoWindow(services, owner,
+                 Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                     | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                     | Qt::WindowCloseButtonHint)
 {
     setObjectName(u"frmGettingHelp"_s);
     setWindowTitle(u"Getting Help From Vessaly Software Solutions, Inc."_s);
     setWindowIcon(QIcon(u":/resources/help-icon.png"_s));
-    setFont(dialogFont(8.25));
+    setFont(designFont(8.25));
     setColour(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);
     resize(designClientSize(this));
@@ -123,7 +102,7 @@ void frmGettingHelp::buildDesign()
     setColour(frame, QPalette::Window, buttonFace);
     frame->setAutoFillBackground(true);
 
-    const QFont bold = dialogFont(8.25, true);
+    const QFont bold = designFont(8.25, true);
     m_lblMain[0] = textLabel(frame, 0, blue, Qt::AlignLeft, bold);
     m_lblMain[1] = textLabel(frame, 1, red, Qt::AlignHCenter, bold);
     m_lblMain[2] = textLabel(frame, 2, blue, Qt::AlignHCenter, font());
@@ -133,37 +112,17 @@ void frmGettingHelp::buildDesign()
     ok->setObjectName(u"Command1"_s);
     connect(ok, &QPushButton::clicked, this, &frmGettingHelp::command1Click);
 
-    // Every control goes where the table says, and the table's order decides which one lies on
-    // top: raising them from the bottom up leaves the first one uppermost. Nothing is in a layout,
-    // so resizing the window moves nothing.
-    for (const ControlDesign &design : helpDesign) {
-        placeControl(findChild<QWidget *>(design.name.toString()), design);
-    }
-    for (auto design = std::rbegin(helpDesign); design != std::rend(helpDesign); ++design) {
-        findChild<QWidget *>(design->name.toString())->raise();
-    }
-    QWidget *previous = nullptr;
-    for (QStringView name : focusOrder) {
-        QWidget *widget = findChild<QWidget *>(name.toString());
-        if (widget->focusPolicy() == Qt::NoFocus) {
-            continue;
-        }
-        if (previous) {
-            setTabOrder(previous, widget);
-        }
-        previous = widget;
-    }
+    // Nothing is in a layout, so resizing the window moves nothing.
+    applyDesign(helpDesign, focusOrder);
 }
 
 void frmGettingHelp::load()
 {
-    m_loaded = true;
-    // A window loaded afresh opens at its designed size, centred over its owner again.
+    // A window loaded afresh opens at its designed size.
     setWindowState(Qt::WindowNoState);
     resize(designClientSize(this));
-    setAttribute(Qt::WA_Moved, false);
 
-    const QString title = m_services.appInfo().title;
+    const QString title = services().appInfo().title;
     m_lblMain[0]->setText(
         u"This version of the "_s + title
         + u" is provided as-is and free of charge "
@@ -185,14 +144,6 @@ void frmGettingHelp::load()
     m_lblMain[2]->setText(u"Submit bugs to: "_s + AppIdentity::bugEmail.toString());
 }
 
-void frmGettingHelp::showModal()
-{
-    if (!m_loaded) {
-        load();
-    }
-    exec();
-}
-
 void frmGettingHelp::command1Click()
 {
     hide();
@@ -202,13 +153,7 @@ void frmGettingHelp::image1Click()
 {
     // Whether a browser took the address is not this window's concern: it says nothing and stays
     // as it is.
-    m_services.openUrl(QUrl(AppIdentity::webAddress.toString()));
-}
-
-void frmGettingHelp::unload()
-{
-    m_loaded = false;
-    hide();
+    services().openUrl(QUrl(AppIdentity::webAddress.toString()));
 }
 
 bool frmGettingHelp::eventFilter(QObject *watched, QEvent *event)
@@ -229,29 +174,4 @@ bool frmGettingHelp::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
-}
-
-void frmGettingHelp::closeEvent(QCloseEvent *event)
-{
-    unload();
-    event->accept();
-}
-
-void frmGettingHelp::keyPressEvent(QKeyEvent *event)
-{
-    // Escape would reject the dialog, but the window has no cancel button: only OK hides it and
-    // only the close button unloads it.
-    if (event->matches(QKeySequence::Cancel)) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void frmGettingHelp::showEvent(QShowEvent *event)
-{
-    // QDialog centres the window over its owner unless it has been placed; once shown it counts as
-    // placed, so showing it again after OK keeps it where the user left it.
-    QDialog::showEvent(event);
-    setAttribute(Qt::WA_Moved, true);
 }

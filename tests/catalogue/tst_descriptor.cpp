@@ -3,6 +3,7 @@
 
 #include "descriptor.h"
 #include "errortrap.h"
+#include "recordingsink.h"
 #include "runtimeerror.h"
 #include "suitebuilder.h"
 #include "textfile.h"
@@ -59,19 +60,6 @@ bool finishesInTime(std::function<void()> call)
     return true;
 }
 
-class RecordingSink final : public MessageSink
-{
-public:
-    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
-    {
-        texts.append(text);
-        titles.append(title);
-        icons.append(icon);
-    }
-    QStringList texts;
-    QStringList titles;
-    QList<MessageIcon> icons;
-};
 } // namespace
 
 class TestDescriptor final : public QObject

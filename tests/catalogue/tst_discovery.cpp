@@ -3,6 +3,7 @@
 
 #include "discovery.h"
 #include "errortrap.h"
+#include "recordingsink.h"
 #include "runtimeerror.h"
 #include "suitebuilder.h"
 
@@ -15,20 +16,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-class RecordingSink final : public MessageSink
-{
-public:
-    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
-    {
-        texts.append(text);
-        titles.append(title);
-        icons.append(icon);
-    }
-    QStringList texts;
-    QStringList titles;
-    QList<MessageIcon> icons;
-};
-
 // Builds the entries of a test folder. Each entry is "d:folder", "f:file", "p:fifo" or
 // "l:link->target", with paths relative to the suite's root.
 bool build(SuiteBuilder &suite, const QStringList &entries)

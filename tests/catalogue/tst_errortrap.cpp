@@ -3,6 +3,7 @@
 
 #include "errortrap.h"
 #include "int16.h"
+#include "recordingsink.h"
 #include "runtimeerror.h"
 
 #include <QTest>
@@ -10,23 +11,6 @@
 #include <new>
 
 using namespace Qt::StringLiterals;
-
-namespace
-{
-class RecordingSink final : public MessageSink
-{
-public:
-    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
-    {
-        texts.append(text);
-        titles.append(title);
-        icons.append(icon);
-    }
-    QStringList texts;
-    QStringList titles;
-    QList<MessageIcon> icons;
-};
-} // namespace
 
 class TestErrorTrap final : public QObject
 {

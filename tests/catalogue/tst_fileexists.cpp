@@ -3,6 +3,7 @@
 
 #include "fileexists.h"
 #include "paths.h"
+#include "recordingsink.h"
 #include "runtimeerror.h"
 #include "suitebuilder.h"
 
@@ -21,20 +22,6 @@ using namespace std::chrono_literals;
 
 namespace
 {
-class RecordingSink final : public MessageSink
-{
-public:
-    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
-    {
-        texts.append(text);
-        titles.append(title);
-        icons.append(icon);
-    }
-    QStringList texts;
-    QStringList titles;
-    QList<MessageIcon> icons;
-};
-
 // Runs `call` on its own thread so that a search which opens a FIFO fails the test instead of
 // hanging it.
 bool finishesInTime(std::function<void()> call)

@@ -1,0 +1,77 @@
+#include "infowindow.h"
+
+#include <QCloseEvent>
+#include <QKeyEvent>
+
+#include <iterator>
+
+InfoWindow::InfoWindow(PlatformServices &services, QWidget *owner, Qt::WindowFlags flags)
+    : QDialog(owner, flags)
+    , m_services(services)
+{
+}
+
+void InfoWindow::showModal()
+{
+    if (!m_loaded) {
+        m_loaded = true;
+        // A window loaded afresh opens centred over its owner again.
+        setAttribute(Qt::WA_Moved, false);
+        load();
+    }
+    exec();
+}
+
+void InfoWindow::unload()
+{
+    m_loaded = false;
+    hide();
+}
+
+void InfoWindow::applyDesign(std::span<const ControlDesign> design,
+                             std::span<const QStringView> focusOrder)
+{
+    for (const ControlDesign &control : design) {
+        placeControl(findChild<QWidget *>(control.name.toString()), control);
+    }
+    // Raising them from the bottom up leaves the first one uppermost.
+    for (auto control = design.rbegin(); control != design.rend(); ++control) {
+        findChild<QWidget *>(control->name.toString())->raise();
+    }
+    QWidget *previous = nullptr;
+    for (QStringView name : focusOrder) {
+        QWidget *widget = findChild<QWidget *>(name.toString());
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            continue;
+        }
+        if (previous) {
+            setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
+}
+
+void InfoWindow::closeEvent(QCloseEvent *event)
+{
+    unload();
+    event->accept();
+}
+
+void InfoWindow::keyPressEvent(QKeyEvent *event)
+{
+    // Escape would reject the dialog, but these windows have no cancel button: only OK hides them
+    // and only the close button unloads them.
+    if (event->matches(QKeySequence::Cancel)) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void InfoWindow::showEvent(QShowEvent *event)
+{
+    // QDialog centres the window over its owner unless it has been placed; once shown it counts as
+    // placed, so showing it again after OK keeps it where the user left it.
+    QDialog::showEvent(event);
+    setAttribute(Qt::WA_Moved, true);
+}
