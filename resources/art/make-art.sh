@@ -16,20 +16,21 @@ mark() { # size file
         -fill "$teal" -draw "circle 32,32 32,2" \
         -fill "$amber" -draw "polygon 10,38 30,14 56,10 40,26 54,30 34,40 24,54" \
         -fill white -draw "circle 38,19 38,16" \
-        -resize "$1" "$2"
+        -resize "$1" -define png:exclude-chunks=date,time "$2"
 }
 
 mark 32x32 "$out/kestrelkit-32.png"
 mark 16x16 "$out/kestrelkit-16.png"
 
-# Main window banner, 475 x 49: the mark, the maker's name and the product line.
+# Main window banner, 475 x 49: the mark, the maker's name and the product line. A PNG, so that
+# starting the launcher needs no JPEG decoder.
 mark 40x40 /tmp/kk-mark40.png
 convert -size 475x49 xc:white \
     -fill "$navy" -draw "rectangle 0,45 475,49" \
     /tmp/kk-mark40.png -geometry +6+3 -composite \
     -font "$sans" -pointsize 20 -fill "$navy" -annotate +54+24 'Vessaly Software Solutions' \
     -font "$sansreg" -pointsize 12 -fill "$teal" -annotate +55+40 'Kestrelkit utility suite' \
-    -quality 92 "$out/main-banner.jpg"
+    -define png:exclude-chunks=date,time "$out/main-banner.png"
 rm -f /tmp/kk-mark40.png
 
 # Demo suite pictures, 90 x 28: a coloured tab with the component's initials and its name, small
@@ -41,7 +42,7 @@ demo_picture() { # folder file colour initials label
         -fill white -draw "roundrectangle 3,3 24,24 4,4" \
         -font "$sans" -pointsize 11 -fill "$3" -gravity northwest -annotate +5+7 "$4" \
         -font "$sans" -pointsize 9 -fill white -annotate +28+8 "$5" \
-        "$demo/$1/$2"
+        -define png:exclude-chunks=date,time "$demo/$1/$2"
 }
 demo_picture "Disk Cleaner" cleaner.png '#c0392b' DC 'Disk Cleaner'
 demo_picture "File Finder" finder.png '#2e86c1' FF 'File Finder'

@@ -113,7 +113,7 @@ void frmMain::buildDesign()
     m_vessPict->setObjectName(u"vessPict"_s);
     m_vessPict->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.jpg"_s));
+    m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.png"_s));
     m_vessPict->setAutoFillBackground(true);
     m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
     setColour(m_vessPict, QPalette::Window, m_vessPict->palette().color(QPalette::Base));

@@ -56,7 +56,7 @@ ComponentPreloader::ComponentPreloader(QString applicationDirectory, QStringList
     , m_folders(std::move(folders))
     // Far enough ahead to keep every worker busy, near enough to bound the decoded pictures held.
     , m_window(256)
-    , m_slots(m_folders.size())
+    , m_slots(std::min<qsizetype>(m_window, m_folders.size()))
 {
     const int threads = std::clamp(QThread::idealThreadCount(), 1, 8);
     // A handful of components loads faster than threads start.
@@ -93,7 +93,7 @@ void ComponentPreloader::work()
         PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
         {
             std::lock_guard lock(m_mutex);
-            m_slots[index] = std::move(loaded);
+            m_slots[index % m_window] = std::move(loaded);
         }
         m_changed.notify_all();
     }
@@ -102,7 +102,7 @@ void ComponentPreloader::work()
 PreloadedComponent ComponentPreloader::take(qsizetype index)
 {
     std::unique_lock lock(m_mutex);
-    if (m_workers.empty() || (index >= m_next && !m_slots[index])) {
+    if (m_workers.empty() || index >= m_next) {
         // Not started by a worker: read it here rather than wait.
         if (!m_workers.empty()) {
             m_next = std::max(m_next, index + 1);
@@ -115,9 +115,10 @@ PreloadedComponent ComponentPreloader::take(qsizetype index)
         m_changed.notify_all();
         return loaded;
     }
-    m_changed.wait(lock, [&] { return m_slots[index].has_value(); });
-    PreloadedComponent loaded = std::move(*m_slots[index]);
-    m_slots[index].reset();
+    std::optional<PreloadedComponent> &slot = m_slots[index % m_window];
+    m_changed.wait(lock, [&] { return slot.has_value(); });
+    PreloadedComponent loaded = std::move(*slot);
+    slot.reset();
     m_taken = index + 1;
     lock.unlock();
     m_changed.notify_all();

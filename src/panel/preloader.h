@@ -55,6 +55,7 @@ private:
     const qsizetype m_window;
     std::mutex m_mutex;
     std::condition_variable m_changed;
+    // A ring as long as the read-ahead distance: index i waits in slot i % window.
     std::vector<std::optional<PreloadedComponent>> m_slots;
     qsizetype m_next = 0;
     qsizetype m_taken = 0;
