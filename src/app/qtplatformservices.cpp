@@ -70,12 +70,15 @@ void closeOnExecAboveStandardStreams()
 // Whether `path` is a link that leads round in a circle (or through too many links).
 bool isLinkLoop(const QString &path)
 {
-    struct stat status {};
+    struct stat status = {};
     return ::stat(QFile::encodeName(path).constData(), &status) != 0 && errno == ELOOP;
 }
 #else
 void closeOnExecAboveStandardStreams() { }
-bool isLinkLoop(const QString &) { return false; }
+bool isLinkLoop(const QString &)
+{
+    return false;
+}
 #endif
 } // namespace
 
@@ -118,7 +121,8 @@ QString QtPlatformServices::instanceKey(const QString &canonicalExePath)
 #else
     const QString user = qEnvironmentVariable("USERNAME");
 #endif
-    const QByteArray hash = QCryptographicHash::hash(canonicalExePath.toUtf8(), QCryptographicHash::Sha256);
+    const QByteArray hash
+        = QCryptographicHash::hash(canonicalExePath.toUtf8(), QCryptographicHash::Sha256);
     return u"kestrelkit-launcher-"_s + user + u'-' + QString::fromLatin1(hash.toHex().left(24));
 }
 
@@ -128,7 +132,8 @@ bool QtPlatformServices::previousInstance()
     // kernel releases it when this process ends however it ends, so a crashed copy never blocks
     // the next start. A copy that is stopped but alive still holds it.
     const QFileInfo exe(QCoreApplication::applicationFilePath());
-    const QString path = exe.canonicalFilePath().isEmpty() ? exe.absoluteFilePath() : exe.canonicalFilePath();
+    const QString path
+        = exe.canonicalFilePath().isEmpty() ? exe.absoluteFilePath() : exe.canonicalFilePath();
     m_instanceToken = std::make_unique<QLocalServer>();
     m_instanceToken->setSocketOptions(QLocalServer::AbstractNamespaceOption);
     if (m_instanceToken->listen(instanceKey(path))) {
@@ -139,6 +144,10 @@ bool QtPlatformServices::previousInstance()
 
 void QtPlatformServices::startProgram(const QString &path)
 {
+    if (path.contains(QChar(0))) {
+        // The system would take the name only up to the NUL byte and start some other file.
+        throw RuntimeError::withPath(RuntimeError::BadFileName, path);
+    }
     QProcess process;
     process.setProgram(path);
     process.setArguments({});
@@ -156,7 +165,8 @@ void QtPlatformServices::startProgram(const QString &path)
         throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
     }
     if (info.isDir()) {
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, u"a folder, not a program"_s, path);
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
+                                     u"a folder, not a program"_s, path);
     }
     if (!info.isExecutable()) {
         throw RuntimeError::withPath(RuntimeError::PermissionDenied, u"not executable"_s, path);

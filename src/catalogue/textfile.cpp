@@ -1,9 +1,9 @@
 #include "textfile.h"
 
+#include "plainfile.h"
 #include "runtimeerror.h"
 
 #include <QFile>
-#include <QFileInfo>
 #include <QStringDecoder>
 
 #include <array>
@@ -24,7 +24,8 @@ QString decodeWindows1252(const QByteArray &bytes)
     QChar *out = text.data();
     for (const char c : bytes) {
         const auto byte = static_cast<unsigned char>(c);
-        *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(cp1252High[byte - 0x80]) : QChar(char16_t(byte));
+        *out++ = (byte >= 0x80 && byte <= 0x9F) ? QChar(cp1252High[byte - 0x80])
+                                                : QChar(char16_t(byte));
     }
     return text;
 }
@@ -42,24 +43,35 @@ QString decodeText(const QByteArray &bytes)
     return decodeWindows1252(bytes);
 }
 
+void openPlainFileForReading(QFile &file, const QString &path)
+{
+    switch (openPlainFile(file, path)) {
+    case PlainFileError::None:
+        return;
+    case PlainFileError::NotFound:
+        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
+    case PlainFileError::PermissionDenied:
+        throw RuntimeError::withPath(RuntimeError::PermissionDenied, path);
+    case PlainFileError::LinkLoop:
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
+                                     QStringLiteral("a loop of links"), path);
+    case PlainFileError::NotPlain:
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
+                                     QStringLiteral("not a plain file"), path);
+    case PlainFileError::OpenFailed:
+        break;
+    }
+    throw RuntimeError::withPath(RuntimeError::PathFileAccessError, path);
+}
+
 QString readTextFile(const QString &path, qint64 maxBytes)
 {
-    const QFileInfo info(path);
-    if (!info.exists()) {
-        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
-    }
-    if (!info.isFile()) {
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, QStringLiteral("not a plain file"), path);
-    }
-    if (info.size() > maxBytes) {
+    QFile file;
+    openPlainFileForReading(file, path);
+    if (file.size() > maxBytes) {
         throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes), path);
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        const auto number = file.error() == QFileDevice::PermissionsError ? RuntimeError::PermissionDenied
-                                                                          : RuntimeError::PathFileAccessError;
-        throw RuntimeError::withPath(number, path);
+                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes),
+                                     path);
     }
     // Read one byte past the limit, so that a file which grew after the size test is still refused.
     const QByteArray bytes = file.read(maxBytes + 1);
@@ -68,7 +80,8 @@ QString readTextFile(const QString &path, qint64 maxBytes)
     }
     if (bytes.size() > maxBytes) {
         throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes), path);
+                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes),
+                                     path);
     }
     return decodeText(bytes);
 }

@@ -1,15 +1,13 @@
 #include "picture.h"
 
 #include "runtimeerror.h"
+#include "textfile.h"
 
 #include <QFile>
 #include <QImageReader>
 
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+#include <climits>
+#include <limits>
 
 using namespace Qt::StringLiterals;
 
@@ -35,12 +33,18 @@ quint16 littleEndian16(const QByteArray &bytes, int at)
                                 | (static_cast<unsigned char>(bytes.at(at + 1)) << 8));
 }
 
-// The bytes a BMP file needs for the pixels its header announces, or 0 when the header does not
-// tell (compressed data without a stated size, or a header too short to read).
-qint64 bmpBytesNeeded(const QByteArray &head)
+// What a BMP header announces: the picture's size, and the bytes the file needs for its pixels
+// (0 when the header does not tell, as for compressed data without a stated size).
+struct BmpHeader {
+    QSize size;
+    qint64 bytesNeeded = 0;
+};
+
+BmpHeader readBmpHeader(const QByteArray &head)
 {
+    BmpHeader header;
     if (head.size() < 26 || !head.startsWith("BM")) {
-        return 0;
+        return header;
     }
     const qint64 pixelsAt = littleEndian32(head, 10);
     const quint32 infoSize = littleEndian32(head, 14);
@@ -54,22 +58,36 @@ qint64 bmpBytesNeeded(const QByteArray &head)
         height = littleEndian16(head, 20);
         bitsPerPixel = littleEndian16(head, 24);
     } else if (infoSize >= 40 && head.size() >= 38) {
-        width = qAbs(static_cast<qint32>(littleEndian32(head, 18)));
-        height = qAbs(static_cast<qint32>(littleEndian32(head, 22)));
+        width = qAbs(qint64(static_cast<qint32>(littleEndian32(head, 18))));
+        height = qAbs(qint64(static_cast<qint32>(littleEndian32(head, 22))));
         bitsPerPixel = littleEndian16(head, 28);
         compression = littleEndian32(head, 30);
         dataSize = littleEndian32(head, 34);
     } else {
-        return 0;
+        return header;
     }
+    header.size = QSize(int(qMin<qint64>(width, INT_MAX)), int(qMin<qint64>(height, INT_MAX)));
     constexpr quint32 uncompressed = 0;
     constexpr quint32 bitFields = 3;
     constexpr quint32 alphaBitFields = 6;
     if (compression == uncompressed || compression == bitFields || compression == alphaBitFields) {
+        // Width and bits per pixel are below 2^32 and 2^16, so a row fits in 64 bits; the whole
+        // picture may not, and then no file is large enough.
         const qint64 rowBytes = (width * bitsPerPixel + 31) / 32 * 4;
-        return pixelsAt + rowBytes * height;
+        header.bytesNeeded
+            = rowBytes > 0 && height > (std::numeric_limits<qint64>::max() - pixelsAt) / rowBytes
+            ? std::numeric_limits<qint64>::max()
+            : pixelsAt + rowBytes * height;
+    } else if (dataSize != 0) {
+        header.bytesNeeded = pixelsAt + dataSize;
     }
-    return dataSize == 0 ? 0 : pixelsAt + dataSize;
+    return header;
+}
+
+QByteArray readHead(QFile &file)
+{
+    file.seek(0);
+    return file.read(64);
 }
 
 // Qt shows what it could decode of a BMP, GIF, JPEG or XBM file that is cut short and leaves the
@@ -84,8 +102,7 @@ bool isCutShort(const QByteArray &format, QFile &file)
         return file.read(size - from);
     };
     if (format == "bmp") {
-        file.seek(0);
-        return size < bmpBytesNeeded(file.read(64));
+        return size < readBmpHeader(readHead(file)).bytesNeeded;
     }
     if (format == "gif") {
         // The trailer byte closes every complete GIF.
@@ -109,50 +126,31 @@ bool isCutShort(const QByteArray &format, QFile &file)
 
 QImage loadPicture(const QString &path)
 {
-    const QByteArray name = QFile::encodeName(path);
-    struct stat status {};
-    if (::stat(name.constData(), &status) != 0) {
-        if (errno == EACCES) {
-            throw RuntimeError::withPath(RuntimeError::PermissionDenied, path);
-        }
-        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
-    }
-    if (!S_ISREG(status.st_mode)) {
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, u"not a plain file"_s, path);
-    }
-    // Opened without waiting, and checked again once open, so that a FIFO or a device put in the
-    // file's place after the test above can never block the launcher either.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        throw RuntimeError::withPath(errno == EACCES ? RuntimeError::PermissionDenied
-                                                     : RuntimeError::PathFileAccessError,
-                                     path);
-    }
     QFile file;
-    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, path);
-    }
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, u"not a plain file"_s, path);
-    }
+    openPlainFileForReading(file, path);
 
     const QByteArray format = QImageReader::imageFormat(&file);
     file.seek(0);
     {
-        // The size a header declares is known before anything is decoded.
+        // The size a header declares is known before anything is decoded. Qt gives none for a BMP
+        // that it finds too large, so that header is read here to say why it is refused.
         QImageReader header(&file, format);
-        const QSize declared = header.size();
-        if (declared.isValid() && qint64(declared.width()) * declared.height() * 4 > maxPictureBytes) {
-            throw RuntimeError::withPath(RuntimeError::InvalidPicture,
-                                         u"%1 x %2 pixels, more than a picture may take"_s
-                                             .arg(declared.width())
-                                             .arg(declared.height()),
-                                         path);
+        QSize declared = header.size();
+        if (!declared.isValid() && format == "bmp") {
+            declared = readBmpHeader(readHead(file)).size;
+        }
+        if (declared.isValid()
+            && qint64(declared.width()) * declared.height() > maxPictureBytes / 4) {
+            throw RuntimeError::withPath(
+                RuntimeError::InvalidPicture,
+                u"%1 x %2 pixels, more than a picture may take"_s.arg(declared.width())
+                    .arg(declared.height()),
+                path);
         }
     }
     if (isCutShort(format, file)) {
-        throw RuntimeError::withPath(RuntimeError::InvalidPicture, u"the file is cut short"_s, path);
+        throw RuntimeError::withPath(RuntimeError::InvalidPicture, u"the file is cut short"_s,
+                                     path);
     }
     file.seek(0);
     QImageReader reader(&file, format);
@@ -162,10 +160,11 @@ QImage loadPicture(const QString &path)
     }
     if (image.sizeInBytes() > maxPictureBytes) {
         // A format that does not declare its size up front; refused all the same.
-        throw RuntimeError::withPath(RuntimeError::InvalidPicture,
-                                     u"%1 x %2 pixels, more than a picture may take"_s.arg(image.width())
-                                         .arg(image.height()),
-                                     path);
+        throw RuntimeError::withPath(
+            RuntimeError::InvalidPicture,
+            u"%1 x %2 pixels, more than a picture may take"_s.arg(image.width())
+                .arg(image.height()),
+            path);
     }
     return image;
 }
