@@ -3,6 +3,7 @@
 
 #include "appidentity.h"
 #include "frmabout.h"
+#include "infowindowtesting.h"
 #include "recordingservices.h"
 #include "twips.h"
 
@@ -32,43 +33,6 @@ QString notice()
            u"the law.\r\n\r\n"
            u"Email all bugs to: "_s
         + AppIdentity::bugEmail.toString() + u"\r\n"_s;
-}
-
-// Shows the window modally as the Help menu does and runs `during` once it is up. `during` must
-// end the show (OK, close, unload); if it does not, the window is hidden so that the test fails
-// instead of hanging.
-void whileShown(frmAbout &window, const std::function<void()> &during)
-{
-    bool ran = false;
-    bool leftOpen = false;
-    QTimer::singleShot(0, &window, [&] {
-        ran = true;
-        during();
-        if (window.isVisible()) {
-            leftOpen = true;
-            window.hide();
-        }
-    });
-    window.showModal();
-    QVERIFY(ran);
-    QVERIFY2(!leftOpen, "the window was still shown");
-}
-
-QPoint pixelsAt(const QWidget *window, int leftTwips, int topTwips)
-{
-    const qreal dpi = designDpi(window);
-    return {twipsToPixels(leftTwips, dpi), twipsToPixels(topTwips, dpi)};
-}
-
-// The design control under `point`, not the scroll area's viewport or other inner parts.
-QString controlAt(const QWidget *window, QPoint point)
-{
-    for (const QWidget *widget = window->childAt(point); widget; widget = widget->parentWidget()) {
-        if (!widget->objectName().isEmpty() && !widget->objectName().startsWith(u"qt_"_s)) {
-            return widget->objectName();
-        }
-    }
-    return {};
 }
 
 struct Fixture {

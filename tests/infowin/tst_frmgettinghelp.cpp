@@ -4,6 +4,7 @@
 
 #include "appidentity.h"
 #include "frmgettinghelp.h"
+#include "infowindowtesting.h"
 #include "recordingservices.h"
 #include "twips.h"
 
@@ -24,38 +25,6 @@ const QUrl webPage(u"https://www.vessaly.example/"_s);
 // Every control of the window, by object name.
 const QStringList controls = {u"Command1"_s,  u"Frame1"_s,    u"lblMain_3"_s, u"lblMain_2"_s,
                               u"lblMain_1"_s, u"lblMain_0"_s, u"Label1"_s,    u"Image1"_s};
-
-// Shows the window modally as the Help menu does and runs `during` once it is up. `during` must
-// end the show (OK, close, unload); if it does not, the window is hidden so that the test fails
-// instead of hanging.
-void whileShown(frmGettingHelp &window, const std::function<void()> &during)
-{
-    bool ran = false;
-    bool leftOpen = false;
-    QTimer::singleShot(0, &window, [&] {
-        ran = true;
-        during();
-        if (window.isVisible()) {
-            leftOpen = true;
-            window.hide();
-        }
-    });
-    window.showModal();
-    QVERIFY(ran);
-    QVERIFY2(!leftOpen, "the window was still shown");
-}
-
-QPoint pixelsAt(const QWidget *window, int leftTwips, int topTwips)
-{
-    const qreal dpi = designDpi(window);
-    return {twipsToPixels(leftTwips, dpi), twipsToPixels(topTwips, dpi)};
-}
-
-QString controlAt(const QWidget *window, QPoint point)
-{
-    const QWidget *widget = window->childAt(point);
-    return widget ? widget->objectName() : QString();
-}
 
 struct Fixture {
     RecordingServices services;
