@@ -117,12 +117,11 @@ qint16 LaunchButtons::top(qint16 index) const
 
 void LaunchButtons::setTop(qint16 index, qint16 twips)
 {
-    const int before = placeOf(index);
+    // Moving a button takes it out of its place and puts it into the new one as it was.
+    const bool visible = at(index).visible;
+    setVisible(index, false);
     at(index).top = twips;
-    if (before >= 0 && m_shown[before] == index) {
-        findShown(before, 0);
-    }
-    elementChanged(index);
+    setVisible(index, visible);
 }
 
 bool LaunchButtons::isVisible(qint16 index) const
