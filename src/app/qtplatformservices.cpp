@@ -9,13 +9,20 @@
 #include <QDesktopServices>
 #include <QFile>
 #include <QFileInfo>
+#if defined(Q_OS_LINUX)
+#include <sys/socket.h>
+#include <sys/un.h>
+#else
 #include <QLocalServer>
+#endif
 #include <QMessageBox>
 #include <QProcess>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
+#include <cstring>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -82,9 +89,6 @@ bool isLinkLoop(const QString &)
 #endif
 } // namespace
 
-QtPlatformServices::QtPlatformServices() = default;
-QtPlatformServices::~QtPlatformServices() = default;
-
 void QtPlatformServices::showMessage(const QString &text, const QString &title, MessageIcon icon)
 {
     QMessageBox box(icon == MessageIcon::Critical ? QMessageBox::Critical : QMessageBox::Warning,
@@ -126,20 +130,76 @@ QString QtPlatformServices::instanceKey(const QString &canonicalExePath)
     return u"kestrelkit-launcher-"_s + user + u'-' + QString::fromLatin1(hash.toHex().left(24));
 }
 
+#if defined(Q_OS_LINUX)
+// A listening socket in Linux's abstract namespace: no file is written, and the kernel releases the
+// name when this process ends however it ends, so a crashed copy never blocks the next start. A
+// copy that is stopped but alive still holds it. Plain sockets, so that starting needs no network
+// library.
+class QtPlatformServices::InstanceToken
+{
+public:
+    explicit InstanceToken(const QString &key)
+    {
+        m_socket = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (m_socket < 0) {
+            return;
+        }
+        sockaddr_un address = {};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = key.toUtf8().left(sizeof(address.sun_path) - 1);
+        // A leading NUL byte puts the name in the abstract namespace.
+        std::memcpy(address.sun_path + 1, name.constData(), name.size());
+        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + name.size());
+        if (::bind(m_socket, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
+            m_held = ::listen(m_socket, 1) == 0;
+        } else {
+            m_taken = errno == EADDRINUSE;
+        }
+    }
+    ~InstanceToken()
+    {
+        if (m_socket >= 0) {
+            ::close(m_socket);
+        }
+    }
+    Q_DISABLE_COPY_MOVE(InstanceToken)
+
+    // Another process holds the name.
+    bool takenElsewhere() const { return m_taken; }
+
+private:
+    int m_socket = -1;
+    bool m_held = false;
+    bool m_taken = false;
+};
+#else
+class QtPlatformServices::InstanceToken
+{
+public:
+    explicit InstanceToken(const QString &key)
+    {
+        m_server.setSocketOptions(QLocalServer::AbstractNamespaceOption);
+        m_taken
+            = !m_server.listen(key) && m_server.serverError() == QAbstractSocket::AddressInUseError;
+    }
+    bool takenElsewhere() const { return m_taken; }
+
+private:
+    QLocalServer m_server;
+    bool m_taken = false;
+};
+#endif
+
+QtPlatformServices::QtPlatformServices() = default;
+QtPlatformServices::~QtPlatformServices() = default;
+
 bool QtPlatformServices::previousInstance()
 {
-    // The token is a listening socket in the abstract namespace: no file is written, and the
-    // kernel releases it when this process ends however it ends, so a crashed copy never blocks
-    // the next start. A copy that is stopped but alive still holds it.
     const QFileInfo exe(QCoreApplication::applicationFilePath());
     const QString path
         = exe.canonicalFilePath().isEmpty() ? exe.absoluteFilePath() : exe.canonicalFilePath();
-    m_instanceToken = std::make_unique<QLocalServer>();
-    m_instanceToken->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (m_instanceToken->listen(instanceKey(path))) {
-        return false;
-    }
-    return m_instanceToken->serverError() == QAbstractSocket::AddressInUseError;
+    m_instanceToken = std::make_unique<InstanceToken>(instanceKey(path));
+    return m_instanceToken->takenElsewhere();
 }
 
 void QtPlatformServices::startProgram(const QString &path)

@@ -4,10 +4,9 @@
 
 #include <memory>
 
-class QLocalServer;
-
 // The platform services on Qt: QMessageBox, QProcess, QDesktopServices, and a local socket
-// in the abstract namespace as the single-instance token.
+// in the abstract namespace as the single-instance token (a named local server where there is no
+// such namespace).
 class QtPlatformServices final : public PlatformServices
 {
 public:
@@ -25,5 +24,7 @@ public:
     static QString instanceKey(const QString &canonicalExePath);
 
 private:
-    std::unique_ptr<QLocalServer> m_instanceToken;
+    // The single-instance token, held until this object goes.
+    class InstanceToken;
+    std::unique_ptr<InstanceToken> m_instanceToken;
 };
