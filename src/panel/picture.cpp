@@ -129,31 +129,32 @@ QImage loadPicture(const QString &path)
     QFile file;
     openPlainFileForReading(file, path);
 
-    const QByteArray format = QImageReader::imageFormat(&file);
-    file.seek(0);
-    {
-        // The size a header declares is known before anything is decoded. Qt gives none for a BMP
-        // that it finds too large, so that header is read here to say why it is refused.
-        QImageReader header(&file, format);
-        QSize declared = header.size();
-        if (!declared.isValid() && format == "bmp") {
-            declared = readBmpHeader(readHead(file)).size;
-        }
-        if (declared.isValid()
-            && qint64(declared.width()) * declared.height() > maxPictureBytes / 4) {
-            throw RuntimeError::withPath(
-                RuntimeError::InvalidPicture,
-                u"%1 x %2 pixels, more than a picture may take"_s.arg(declared.width())
-                    .arg(declared.height()),
-                path);
-        }
+    // One reader finds the format, tells the declared size and decodes.
+    QImageReader reader(&file);
+    const QByteArray format = reader.format();
+    // The size a header declares is known before anything is decoded. Qt gives none for a BMP that
+    // it finds too large, so that header is read here to say why it is refused.
+    QSize declared = reader.size();
+    if (!declared.isValid() && format == "bmp") {
+        declared = readBmpHeader(readHead(file)).size;
+    }
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > maxPictureBytes / 4) {
+        throw RuntimeError::withPath(
+            RuntimeError::InvalidPicture,
+            u"%1 x %2 pixels, more than a picture may take"_s.arg(declared.width())
+                .arg(declared.height()),
+            path);
     }
     if (isCutShort(format, file)) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, u"the file is cut short"_s,
                                      path);
     }
-    file.seek(0);
-    QImageReader reader(&file, format);
+    if (format == "bmp" || format == "gif" || format == "jpeg" || format == "xbm") {
+        // Checking the end moved through the file; the reader starts again at its start.
+        file.seek(0);
+        reader.setDevice(&file);
+        reader.setFormat(format);
+    }
     QImage image = reader.read();
     if (image.isNull()) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, reader.errorString(), path);
