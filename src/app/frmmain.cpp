@@ -27,7 +27,6 @@ const QString frmMain::designCaption
 namespace
 {
 constexpr int clientWidthTwips = 7530;
-constexpr int placeSpacingTwips = 600;
 constexpr int clientHeightTwips = 4665;
 
 // The window's controls in the design's stacking order: an earlier control lies above a later one
@@ -161,9 +160,9 @@ void frmMain::buildDesign()
     connect(m_downBut, &QPushButton::clicked, this, &frmMain::downButClick);
 
     const ControlDesign &first = designOf(u"launchButs_0");
-    m_launchButs
-        = new LaunchButtons(m_picture1, designRect(first, dpi),
-                            twipsToPixels(placeSpacingTwips, dpi), static_cast<qint16>(first.top));
+    m_launchButs = new LaunchButtons(m_picture1, designRect(first, dpi),
+                                     twipsToPixels(LaunchButtons::placeSpacingTwips, dpi),
+                                     static_cast<qint16>(first.top));
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
     // Made after the page buttons, the launch buttons lie above them where they overlap; they

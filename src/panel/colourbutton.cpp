@@ -57,7 +57,8 @@ void ColourButton::paintEvent(QPaintEvent *event)
             topLeft += QPointF(1, 1);
         }
         // On whole device pixels, so that nothing is resampled.
-        topLeft = QPointF(std::round(topLeft.x() * ratio) / ratio, std::round(topLeft.y() * ratio) / ratio);
+        topLeft = QPointF(std::round(topLeft.x() * ratio) / ratio,
+                          std::round(topLeft.y() * ratio) / ratio);
         if (!isEnabled()) {
             picture = QIcon(picture).pixmap(picture.size() / ratio, ratio, QIcon::Disabled);
         }

@@ -22,7 +22,8 @@ public:
     void insert(const QString &path, const QImage &image)
     {
         if (!m_images.contains(path)) {
-            m_images.insert(path, new QImage(image), qMax<qsizetype>(1, image.sizeInBytes() / 1024));
+            m_images.insert(path, new QImage(image),
+                            qMax<qsizetype>(1, image.sizeInBytes() / 1024));
         }
     }
 
@@ -106,7 +107,7 @@ qint16 LaunchButtons::add()
 int LaunchButtons::placeOf(qint16 index) const
 {
     // Tops run from element 0's in steps of the place spacing; the place follows from the top.
-    const int steps = (at(index).top - m_firstTop) / 600;
+    const int steps = (at(index).top - m_firstTop) / placeSpacingTwips;
     return steps >= 0 && steps < places ? steps : -1;
 }
 

@@ -22,6 +22,8 @@ class LaunchButtons final : public QObject
     Q_OBJECT
 public:
     static constexpr int places = 5;
+    // The places stand this far apart, one below the other.
+    static constexpr qint16 placeSpacingTwips = 600;
 
     // `panel` holds the column; `first` is the place of element 0 in pixels, `spacing` the distance
     // from one place to the next. Element 0 exists from the start, hidden, at `firstTopTwips`.

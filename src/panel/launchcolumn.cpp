@@ -16,9 +16,8 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-// Launch buttons stand in five places, 600 twips apart, one page of five at a time.
-constexpr qint16 placeSpacingTwips = 600;
-constexpr qint16 pageSize = 5;
+// The column shows one page of five buttons at a time, one in each place.
+constexpr qint16 pageSize = LaunchButtons::places;
 } // namespace
 
 qint16 frmMain::createLaunchButton(qint16 index)
@@ -29,7 +28,8 @@ qint16 frmMain::createLaunchButton(qint16 index)
     const PhaseTimes::Scope timing(m_phases, PhaseTimes::Buttons);
     const qint16 button = m_launchButs->add();
     if (index % pageSize != 0) {
-        m_launchButs->setTop(button, add16(m_launchButs->top(button - 1), placeSpacingTwips));
+        m_launchButs->setTop(
+            button, add16(m_launchButs->top(button - 1), LaunchButtons::placeSpacingTwips));
     }
     return button;
 }
@@ -136,7 +136,8 @@ void frmMain::launchButsMouseMove(qint16 index)
             m_descTxt->setText(component(index).desc);
             const qint16 count = toInt16(m_launchButs->count());
             for (qint16 j = 0; j < count; ++j) {
-                m_launchButs->setBackColor(j, j == index ? ColourButton::white : m_defaultButtonColor);
+                m_launchButs->setBackColor(j,
+                                           j == index ? ColourButton::white : m_defaultButtonColor);
             }
             m_panel.hoveredIndex = index;
         }

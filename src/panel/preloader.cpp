@@ -18,12 +18,14 @@ PreloadedComponent preloadComponent(const QString &applicationDirectory, const Q
     QElapsedTimer timer;
     timer.start();
     try {
-        readDescriptor(componentFilePath(applicationDirectory, folder, QStringLiteral("kk.cfg")), loaded.record);
+        readDescriptor(componentFilePath(applicationDirectory, folder, QStringLiteral("kk.cfg")),
+                       loaded.record);
         loaded.record.desc = composeDescription(loaded.record);
     } catch (const RuntimeError &error) {
         loaded.descriptorError = error;
     } catch (const std::bad_alloc &) {
-        loaded.descriptorError = RuntimeError(RuntimeError::OutOfMemory, QStringLiteral("Out of memory"));
+        loaded.descriptorError
+            = RuntimeError(RuntimeError::OutOfMemory, QStringLiteral("Out of memory"));
     }
     loaded.descriptorNs = timer.nsecsElapsed();
     if (loaded.descriptorError) {
@@ -84,7 +86,9 @@ void ComponentPreloader::work()
         qsizetype index = 0;
         {
             std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] { return m_stopping || m_next >= m_folders.size() || m_next < m_taken + m_window; });
+            m_changed.wait(lock, [this] {
+                return m_stopping || m_next >= m_folders.size() || m_next < m_taken + m_window;
+            });
             if (m_stopping || m_next >= m_folders.size()) {
                 return;
             }
