@@ -73,21 +73,22 @@ void onSignal(int sig)
 
 [[noreturn]] void usage()
 {
-    std::fprintf(stderr,
-                 "usage: kk-maptimer [options] -- program [args...]\n"
-                 "  -s MS            settle time after the map before memory is read (default 300)\n"
-                 "  -t MS            give up if nothing is mapped within MS (default 30000)\n"
-                 "  -p TEXT          also wait (up to -P MS, default 3000) for a stderr line holding TEXT\n"
-                 "  -i MS            then wait (up to MS, default 10000; 0: not at all) until the program\n"
-                 "                   uses under 3 %% of a CPU over 100 ms, before memory is read\n"
-                 "  -q               do not forward the program's stderr\n"
-                 "  --design W,H     client area in twips, at the bottom left of the window\n"
-                 "  --hover X,Y      twips: centre of a button for the pointer-move probe\n"
-                 "  --hover-next X,Y twips: centre of another button (time of a hover change)\n"
-                 "  --hover-moves M  pointer moves within the button (default 0: no probe)\n"
-                 "  --page-click X,Y twips: the page button\n"
-                 "  --page-watch X,Y,W,H  twips: the area a page move repaints\n"
-                 "  --page-moves K   page clicks (default 0: no probe)\n");
+    std::fprintf(
+        stderr,
+        "usage: kk-maptimer [options] -- program [args...]\n"
+        "  -s MS            settle time after the map before memory is read (default 300)\n"
+        "  -t MS            give up if nothing is mapped within MS (default 30000)\n"
+        "  -p TEXT          also wait (up to -P MS, default 3000) for a stderr line holding TEXT\n"
+        "  -i MS            then wait (up to MS, default 10000; 0: not at all) until the program\n"
+        "                   uses under 3 %% of a CPU over 100 ms, before memory is read\n"
+        "  -q               do not forward the program's stderr\n"
+        "  --design W,H     client area in twips, at the bottom left of the window\n"
+        "  --hover X,Y      twips: centre of a button for the pointer-move probe\n"
+        "  --hover-next X,Y twips: centre of another button (time of a hover change)\n"
+        "  --hover-moves M  pointer moves within the button (default 0: no probe)\n"
+        "  --page-click X,Y twips: the page button\n"
+        "  --page-watch X,Y,W,H  twips: the area a page move repaints\n"
+        "  --page-moves K   page clicks (default 0: no probe)\n");
     std::exit(2);
 }
 
@@ -215,9 +216,18 @@ private:
     void probe();
     bool startDamage();
     void waitQuiet(double quietMs, double capMs);
-    int px(int twips) const { return int(std::lround(twips * m_scale)); }
-    int clientX(int twips) const { return m_winX + px(twips); }
-    int clientY(int twips) const { return m_winY + m_clientTop + px(twips); }
+    int px(int twips) const
+    {
+        return int(std::lround(twips * m_scale));
+    }
+    int clientX(int twips) const
+    {
+        return m_winX + px(twips);
+    }
+    int clientY(int twips) const
+    {
+        return m_winY + m_clientTop + px(twips);
+    }
     std::vector<char> grab(int x, int y, int w, int h);
     void hoverProbe();
     void pageProbe();
@@ -286,8 +296,9 @@ void Session::handleEvent(XEvent &event)
         ++m_damageCount;
         if (m_watchActive && m_firstWatchDamage == 0) {
             const XRectangle &area = damage.area;
-            const bool overlaps = area.x < m_watch[0] + m_watch[2] && m_watch[0] < area.x + area.width
-                                  && area.y < m_watch[1] + m_watch[3] && m_watch[1] < area.y + area.height;
+            const bool overlaps = area.x < m_watch[0] + m_watch[2]
+                && m_watch[0] < area.x + area.width && area.y < m_watch[1] + m_watch[3]
+                && m_watch[1] < area.y + area.height;
             if (overlaps) {
                 m_firstWatchDamage = at;
             }
@@ -484,11 +495,12 @@ int Session::run(char **argv)
             break;
         }
     }
-    std::snprintf(text, sizeof text, " idle_after_map_ms=%.0f", idleAt < 0 ? -1.0 : idleAt - m_mapTime);
+    std::snprintf(text, sizeof text, " idle_after_map_ms=%.0f",
+                  idleAt < 0 ? -1.0 : idleAt - m_mapTime);
     m_results += text;
-    std::snprintf(text, sizeof text, " hwm_kb=%ld rss_kb=%ld anon_kb=%ld file_kb=%ld shmem_kb=%ld", statusKb(m_pid, "VmHWM"),
-                  statusKb(m_pid, "VmRSS"), statusKb(m_pid, "RssAnon"), statusKb(m_pid, "RssFile"),
-                  statusKb(m_pid, "RssShmem"));
+    std::snprintf(text, sizeof text, " hwm_kb=%ld rss_kb=%ld anon_kb=%ld file_kb=%ld shmem_kb=%ld",
+                  statusKb(m_pid, "VmHWM"), statusKb(m_pid, "VmRSS"), statusKb(m_pid, "RssAnon"),
+                  statusKb(m_pid, "RssFile"), statusKb(m_pid, "RssShmem"));
     m_results += text;
 
 #ifdef KK_HAVE_XTEST_DAMAGE
@@ -537,9 +549,11 @@ void Session::waitQuiet(double quietMs, double capMs)
 std::vector<char> Session::grab(int x, int y, int w, int h)
 {
     std::vector<char> bytes;
-    XImage *image = XGetImage(m_display, m_mapped, x, y, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
+    XImage *image
+        = XGetImage(m_display, m_mapped, x, y, unsigned(w), unsigned(h), AllPlanes, ZPixmap);
     if (image) {
-        bytes.assign(image->data, image->data + size_t(image->bytes_per_line) * size_t(image->height));
+        bytes.assign(image->data,
+                     image->data + size_t(image->bytes_per_line) * size_t(image->height));
         XDestroyImage(image);
     }
     return bytes;
@@ -587,7 +601,8 @@ void Session::hoverProbe()
     const long damageBefore = m_damageCount;
     const long long cpuBefore = cpuNs(m_pid);
     const double t0 = nowMs();
-    static const int offsets[][2] = {{1, 0}, {2, 1}, {3, -1}, {-1, 2}, {-2, -2}, {4, 1}, {-3, 0}, {0, -3}};
+    static const int offsets[][2]
+        = {{1, 0}, {2, 1}, {3, -1}, {-1, 2}, {-2, -2}, {4, 1}, {-3, 0}, {0, -3}};
     for (int i = 0; i < m_options.hoverMoves; ++i) {
         const int *d = offsets[i % 8];
         XTestFakeMotionEvent(m_display, -1, cx + d[0], cy + d[1], 0);
@@ -600,9 +615,11 @@ void Session::hoverProbe()
     const std::vector<char> after = grab(0, 0, m_winW, m_winH);
     char text[256];
     std::snprintf(text, sizeof text,
-                  " hover_moves=%d hover_send_ms=%.1f hover_repaints=%ld hover_changed=%d hover_cpu_ms=%.2f hover_cpu_us_per_move=%.1f",
+                  " hover_moves=%d hover_send_ms=%.1f hover_repaints=%ld hover_changed=%d "
+                  "hover_cpu_ms=%.2f hover_cpu_us_per_move=%.1f",
                   m_options.hoverMoves, sent, m_damageCount - damageBefore, before != after ? 1 : 0,
-                  double(cpuAfter - cpuBefore) / 1e6, double(cpuAfter - cpuBefore) / 1e3 / m_options.hoverMoves);
+                  double(cpuAfter - cpuBefore) / 1e6,
+                  double(cpuAfter - cpuBefore) / 1e3 / m_options.hoverMoves);
     m_results += text;
 
     if (m_options.hoverNext[0] >= 0) {
@@ -610,14 +627,16 @@ void Session::hoverProbe()
         const long count = m_damageCount;
         const long long cpu0 = cpuNs(m_pid);
         const double start = nowMs();
-        XTestFakeMotionEvent(m_display, -1, clientX(m_options.hoverNext[0]), clientY(m_options.hoverNext[1]), 0);
+        XTestFakeMotionEvent(m_display, -1, clientX(m_options.hoverNext[0]),
+                             clientY(m_options.hoverNext[1]), 0);
         XSync(m_display, False);
         waitUntil(start + 5000, [&] { return m_damageCount > count; });
         const double first = m_damageCount > count ? m_lastDamage - start : -1;
         waitQuiet(200, 5000);
         const double last = m_damageCount > count ? m_lastDamage - start : -1;
-        std::snprintf(text, sizeof text, " hover_switch_ms=%.2f hover_switch_done_ms=%.2f hover_switch_cpu_ms=%.2f", first,
-                      last, double(cpuNs(m_pid) - cpu0) / 1e6);
+        std::snprintf(text, sizeof text,
+                      " hover_switch_ms=%.2f hover_switch_done_ms=%.2f hover_switch_cpu_ms=%.2f",
+                      first, last, double(cpuNs(m_pid) - cpu0) / 1e6);
         m_results += text;
     }
 }
@@ -678,8 +697,11 @@ void Session::pageProbe()
         return values.empty() ? -1.0 : *std::max_element(values.begin(), values.end());
     };
     char text[256];
-    std::snprintf(text, sizeof text, " page_moves=%d page_changed=%d page_ms=%.2f page_max_ms=%.2f page_done_ms=%.2f page_cpu_ms=%.2f",
-                  m_options.pageMoves, changed, median(firsts), maximum(firsts), median(lasts), median(cpus));
+    std::snprintf(text, sizeof text,
+                  " page_moves=%d page_changed=%d page_ms=%.2f page_max_ms=%.2f page_done_ms=%.2f "
+                  "page_cpu_ms=%.2f",
+                  m_options.pageMoves, changed, median(firsts), maximum(firsts), median(lasts),
+                  median(cpus));
     m_results += text;
     std::string all = " page_all_ms=";
     for (size_t k = 0; k < firsts.size(); ++k) {
@@ -719,17 +741,22 @@ int main(int argc, char **argv)
         } else if (arg == "-q") {
             options.quiet = true;
         } else if (arg == "--design") {
-            if (!parseInts(value(), options.design, 2)) usage();
+            if (!parseInts(value(), options.design, 2))
+                usage();
         } else if (arg == "--hover") {
-            if (!parseInts(value(), options.hover, 2)) usage();
+            if (!parseInts(value(), options.hover, 2))
+                usage();
         } else if (arg == "--hover-next") {
-            if (!parseInts(value(), options.hoverNext, 2)) usage();
+            if (!parseInts(value(), options.hoverNext, 2))
+                usage();
         } else if (arg == "--hover-moves") {
             options.hoverMoves = std::atoi(value());
         } else if (arg == "--page-click") {
-            if (!parseInts(value(), options.pageClick, 2)) usage();
+            if (!parseInts(value(), options.pageClick, 2))
+                usage();
         } else if (arg == "--page-watch") {
-            if (!parseInts(value(), options.pageWatch, 4)) usage();
+            if (!parseInts(value(), options.pageWatch, 4))
+                usage();
         } else if (arg == "--page-moves") {
             options.pageMoves = std::atoi(value());
         } else {

@@ -16,8 +16,9 @@ int main(int argc, char *argv[])
     QWidget window;
     window.setWindowTitle(component);
     auto *layout = new QVBoxLayout(&window);
-    auto *label = new QLabel(u"<h2>%1</h2><p>This demo utility was started by the launcher.</p>"_s
-                                 .arg(component.toHtmlEscaped()));
+    auto *label
+        = new QLabel(u"<h2>%1</h2><p>This demo utility was started by the launcher.</p>"_s.arg(
+            component.toHtmlEscaped()));
     layout->addWidget(label);
     window.resize(360, 120);
     window.show();

@@ -6,7 +6,8 @@
 namespace AppIdentity
 {
 inline constexpr QStringView title = u"Kestrelkit Launcher";
-inline constexpr QStringView copyright = u"Copyright \u00A9 2026 Vessaly Software Solutions, Inc. All rights reserved.";
+inline constexpr QStringView copyright
+    = u"Copyright \u00A9 2026 Vessaly Software Solutions, Inc. All rights reserved.";
 inline constexpr QStringView author = u"R. Ellwood";
 inline constexpr QStringView webAddress = u"https://www.vessaly.example/";
 inline constexpr QStringView supportEmail = u"support@vessaly.example";

@@ -45,10 +45,10 @@ class frmGettingHelp;
 
 // The main window's small state; every field is 16-bit and starts at 0.
 struct PanelState {
-    qint16 scrollOffset = 0;   // first launch button of the page shown: 0, 5, 10, ...
+    qint16 scrollOffset = 0; // first launch button of the page shown: 0, 5, 10, ...
     qint16 componentCount = 0; // components handled so far: the index of the next record
-    qint16 shutdownFlag = 0;   // -1 once the windows have been unloaded
-    qint16 hoveredIndex = 0;   // the launch button the hover handler handled last
+    qint16 shutdownFlag = 0; // -1 once the windows have been unloaded
+    qint16 hoveredIndex = 0; // the launch button the hover handler handled last
 
     friend bool operator==(const PanelState &, const PanelState &) = default;
 };

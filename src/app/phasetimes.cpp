@@ -20,11 +20,14 @@ void PhaseTimes::firstPaint()
         return;
     }
     m_reported = true;
-    const auto ms = [](qint64 ns) { return double(ns) / 1e6; };
-    std::fprintf(stderr, "kk-phases discovery=%.1f descriptors=%.1f pictures=%.1f waiting=%.1f buttons=%.1f "
-                 "first-paint=%.1f\n",
-                 ms(m_total[Discovery]), ms(m_total[Descriptors]), ms(m_total[Pictures]), ms(m_total[Waiting]),
-                 ms(m_total[Buttons]),
-                 ms(m_sinceLoading.nsecsElapsed()));
+    const auto ms = [](qint64 ns) {
+        return double(ns) / 1e6;
+    };
+    std::fprintf(
+        stderr,
+        "kk-phases discovery=%.1f descriptors=%.1f pictures=%.1f waiting=%.1f buttons=%.1f "
+        "first-paint=%.1f\n",
+        ms(m_total[Discovery]), ms(m_total[Descriptors]), ms(m_total[Pictures]),
+        ms(m_total[Waiting]), ms(m_total[Buttons]), ms(m_sinceLoading.nsecsElapsed()));
     std::fflush(stderr);
 }

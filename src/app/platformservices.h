@@ -7,7 +7,7 @@
 
 // What the application knows about itself.
 struct AppInfo {
-    QString exeName;   // the executable's file name without directory and extension
+    QString exeName; // the executable's file name without directory and extension
     QString directory; // the folder of the running executable, links resolved, no trailing "/"
     QString title;
     int major = 0;

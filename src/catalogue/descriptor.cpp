@@ -32,5 +32,6 @@ void applyDescriptorLine(ComponentInfo &record, QString line)
 void readDescriptor(const QString &path, ComponentInfo &record)
 {
     const QString text = readTextFile(path);
-    forEachLine(text, [&record](QStringView line) { applyDescriptorLine(record, line.toString()); });
+    forEachLine(text,
+                [&record](QStringView line) { applyDescriptorLine(record, line.toString()); });
 }

@@ -78,7 +78,8 @@ QString findFirstEntry(const QString &path, bool includeFolders)
         it.next();
         const QString name = it.fileName();
         // The filter lets through a link to a FIFO or a device; the link's target decides.
-        if (matchesWildcard(pattern, name, Qt::CaseInsensitive) && isPlainEntry(it.fileInfo(), includeFolders)) {
+        if (matchesWildcard(pattern, name, Qt::CaseInsensitive)
+            && isPlainEntry(it.fileInfo(), includeFolders)) {
             return name;
         }
     }
@@ -97,6 +98,6 @@ bool fileExists(const QString &path, bool directoryFlag, MessageSink &sink)
 
 void reportSearchFailure(MessageSink &sink, const QString &path, const RuntimeError &error)
 {
-    sink.showMessage(u"Error determining file exist --> "_s + path + u"::"_s + error.description(), QString(),
-                     MessageIcon::Critical);
+    sink.showMessage(u"Error determining file exist --> "_s + path + u"::"_s + error.description(),
+                     QString(), MessageIcon::Critical);
 }

@@ -32,9 +32,12 @@ void TestAccessibility::namesAndRoles_data()
     QTest::addColumn<int>("role");
     QTest::newRow("page up") << u"upBut_0"_s << u"Page up"_s << int(QAccessible::Button);
     QTest::newRow("page down") << u"downBut"_s << u"Page down"_s << int(QAccessible::Button);
-    QTest::newRow("description") << u"descTxt"_s << u"Description"_s << int(QAccessible::EditableText);
-    QTest::newRow("banner") << u"vessPict"_s << u"Vessaly Software Solutions"_s << int(QAccessible::Graphic);
-    QTest::newRow("first launch button") << u"launchButs_0"_s << u"Comp00"_s << int(QAccessible::Button);
+    QTest::newRow("description") << u"descTxt"_s << u"Description"_s
+                                 << int(QAccessible::EditableText);
+    QTest::newRow("banner") << u"vessPict"_s << u"Vessaly Software Solutions"_s
+                            << int(QAccessible::Graphic);
+    QTest::newRow("first launch button")
+        << u"launchButs_0"_s << u"Comp00"_s << int(QAccessible::Button);
 }
 
 void TestAccessibility::namesAndRoles()
@@ -135,7 +138,8 @@ void TestAccessibility::accessiblePressAction()
     QVERIFY(actions->actionNames().contains(QAccessibleActionInterface::pressAction()));
     actions->doAction(QAccessibleActionInterface::pressAction());
     // The press is animated, as a click the user can see.
-    QTRY_COMPARE(launcher.services.started, QStringList{launcher.suite.filePath(u"Comp01/run.sh"_s)});
+    QTRY_COMPARE(launcher.services.started,
+                 QStringList{launcher.suite.filePath(u"Comp01/run.sh"_s)});
 }
 
 QTEST_MAIN(TestAccessibility)

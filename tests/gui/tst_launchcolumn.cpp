@@ -22,7 +22,9 @@ QList<int> whiteButtons(const LauncherFixture &launcher)
     // What the places show agrees with the buttons they stand for.
     for (int place = 0; place < LaunchButtons::places; ++place) {
         const qint16 shown = launcher.buttons().shownIn(place);
-        if (shown >= 0 && launcher.buttons().placeWidget(place)->backColor() != launcher.buttons().backColor(shown)) {
+        if (shown >= 0
+            && launcher.buttons().placeWidget(place)->backColor()
+                != launcher.buttons().backColor(shown)) {
             white << -1;
         }
     }
@@ -112,7 +114,8 @@ void TestLaunchColumn::movingWithinOneButtonCostsNothing()
     launcher.addComponents(3);
     // A description long enough to scroll.
     launcher.suite.writeDescriptor(u"Comp01"_s,
-                                   "IMG:pic.png\r\nEXE:run.sh\r\nDESC:" + QByteArray(40, 'x').append(' ').repeated(30) + "\r\n");
+                                   "IMG:pic.png\r\nEXE:run.sh\r\nDESC:"
+                                       + QByteArray(40, 'x').append(' ').repeated(30) + "\r\n");
     launcher.start();
     pointAt(launcher.button(1));
     DescriptionBox *box = launcher.window->descTxt();
@@ -201,8 +204,9 @@ void TestLaunchColumn::paging_data()
     QTest::addColumn<QList<bool>>("downEnabled");
     QTest::addColumn<QList<QList<int>>>("visible");
 
-    QTest::newRow("six: down then up") << 6 << u"du"_s << QList<int>{5, 0} << QList<bool>{true, false}
-                                     << QList<bool>{false, true} << QList<QList<int>>{{5}, range(0, 5)};
+    QTest::newRow("six: down then up")
+        << 6 << u"du"_s << QList<int>{5, 0} << QList<bool>{true, false} << QList<bool>{false, true}
+        << QList<QList<int>>{{5}, range(0, 5)};
     QTest::newRow("ten: one page down reaches the end")
         << 10 << u"du"_s << QList<int>{5, 0} << QList<bool>{true, false} << QList<bool>{false, true}
         << QList<QList<int>>{range(5, 10), range(0, 5)};
@@ -230,8 +234,9 @@ void TestLaunchColumn::paging()
     QVERIFY(launcher.window->downBut()->isEnabled());
     for (int step = 0; step < moves.size(); ++step) {
         // Press the real page button, as the user does.
-        QPushButton *pageButton = moves.at(step) == u'd' ? static_cast<QPushButton *>(launcher.window->downBut())
-                                                          : launcher.window->upBut();
+        QPushButton *pageButton = moves.at(step) == u'd'
+            ? static_cast<QPushButton *>(launcher.window->downBut())
+            : launcher.window->upBut();
         QVERIFY(pageButton->isEnabled());
         QTest::mouseClick(pageButton, Qt::LeftButton);
         const QByteArray where = "after move " + QByteArray::number(step + 1);
@@ -243,9 +248,11 @@ void TestLaunchColumn::paging()
         const int offset = offsets.at(step);
         for (int place = 0; place < 5; ++place) {
             const int expected = offset + place < components ? offset + place : -1;
-            QVERIFY2(launcher.buttons().shownIn(place) == expected, where + " place " + QByteArray::number(place));
+            QVERIFY2(launcher.buttons().shownIn(place) == expected,
+                     where + " place " + QByteArray::number(place));
             QWidget *seen = launcher.seenInPlace(place);
-            QVERIFY2(expected < 0 ? !qobject_cast<ColourButton *>(seen) : seen == launcher.button(expected),
+            QVERIFY2(expected < 0 ? !qobject_cast<ColourButton *>(seen)
+                                  : seen == launcher.button(expected),
                      where + " place " + QByteArray::number(place));
         }
     }

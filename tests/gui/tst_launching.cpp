@@ -20,7 +20,9 @@ int countLines(const QString &path)
 // Starts programs for real while the boxes stay recorded.
 void startForReal(LauncherFixture &launcher, QtPlatformServices &real)
 {
-    launcher.services.startHook = [&real](const QString &path) { real.startProgram(path); };
+    launcher.services.startHook = [&real](const QString &path) {
+        real.startProgram(path);
+    };
 }
 } // namespace
 
@@ -53,7 +55,8 @@ void TestLaunching::clickStartsTheComponent()
     QFETCH(QString, exe);
     LauncherFixture launcher;
     const QString marker = launcher.suite.filePath(u"marker.txt"_s);
-    launcher.suite.writeDescriptor(folder, "IMG:pic.png\r\nEXE:" + exe.toUtf8() + "\r\nDESC:Starts.\r\n");
+    launcher.suite.writeDescriptor(folder,
+                                   "IMG:pic.png\r\nEXE:" + exe.toUtf8() + "\r\nDESC:Starts.\r\n");
     launcher.suite.writePicture(folder + u"/pic.png"_s, Qt::green);
     QString onDisk = exe;
     onDisk.replace(u'\\', u'/');
@@ -92,7 +95,8 @@ void TestLaunching::failedStartKeepsTheDescription_data()
     QTest::newRow("executable deleted after start-up")
         << QByteArray("IMG:pic.png\r\nEXE:run.sh\r\n") << u"File not found: %1/Tool/run.sh"_s;
     QTest::newRow("no EXE line: the folder itself")
-        << QByteArray("IMG:pic.png\r\n") << u"Path/File access error (a folder, not a program): %1/Tool/"_s;
+        << QByteArray("IMG:pic.png\r\n")
+        << u"Path/File access error (a folder, not a program): %1/Tool/"_s;
 }
 
 void TestLaunching::failedStartKeepsTheDescription()
@@ -111,7 +115,8 @@ void TestLaunching::failedStartKeepsTheDescription()
     QTest::mouseClick(launcher.button(0), Qt::LeftButton);
     QCOMPARE(launcher.services.messages.size(), 1);
     QCOMPARE(launcher.services.messages.first(),
-             (RecordingServices::Message{u"Error::"_s + description.arg(launcher.suite.path()) + u"\r\n"_s,
+             (RecordingServices::Message{u"Error::"_s + description.arg(launcher.suite.path())
+                                             + u"\r\n"_s,
                                          u"Error::Kestrelkit"_s, MessageIcon::Critical}));
     QCOMPARE(launcher.window->descTxt()->text(), launcher.window->components().at(0).desc);
 }

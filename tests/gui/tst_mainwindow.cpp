@@ -158,15 +158,17 @@ void TestMainWindow::menus()
     const auto describe = [](QMenu *menu) {
         QStringList items;
         for (QAction *action : menu->actions()) {
-            const bool plain = action->shortcut().isEmpty() && action->isVisible() && action->isEnabled()
-                && !action->text().contains(u'&');
-            items << (action->isSeparator() ? u"-"_s : action->text()) + (plain ? u""_s : u" (not plain)"_s);
+            const bool plain = action->shortcut().isEmpty() && action->isVisible()
+                && action->isEnabled() && !action->text().contains(u'&');
+            items << (action->isSeparator() ? u"-"_s : action->text())
+                    + (plain ? u""_s : u" (not plain)"_s);
         }
         return items;
     };
     QCOMPARE(describe(top.at(0)->menu()), QStringList({u"-"_s, u"Exit"_s}));
-    QCOMPARE(describe(top.at(1)->menu()),
-             QStringList({u"Getting Help From Vessaly"_s, u"-"_s, u"Content"_s, u"-"_s, u"About"_s}));
+    QCOMPARE(
+        describe(top.at(1)->menu()),
+        QStringList({u"Getting Help From Vessaly"_s, u"-"_s, u"Content"_s, u"-"_s, u"About"_s}));
     // A leading separator survives only when the menu does not collapse separators.
     QVERIFY(!top.at(0)->menu()->separatorsCollapsible());
 }
@@ -253,7 +255,9 @@ void TestMainWindow::failedPictureKeepsLaterIndexes()
     launcher.start();
     QCOMPARE(launcher.services.messages.size(), 1);
     const RecordingServices::Message box = launcher.services.messages.first();
-    QCOMPARE(box.text, u"Error::File not found: "_s + launcher.suite.filePath(u"Comp01/pic.png"_s) + u"\r\n"_s);
+    QCOMPARE(box.text,
+             u"Error::File not found: "_s + launcher.suite.filePath(u"Comp01/pic.png"_s)
+                 + u"\r\n"_s);
     QCOMPARE(box.title, u"Error::Kestrelkit"_s);
     QCOMPARE(box.icon, MessageIcon::Critical);
     QVERIFY(launcher.buttons().isVisible(0));
@@ -281,8 +285,10 @@ void TestMainWindow::executableDecidesEnabledState_data()
     QTest::newRow("executable missing") << QByteArray("IMG:pic.png\r\nEXE:gone\r\n") << false;
     // The folder itself holds at least the descriptor.
     QTest::newRow("no EXE line") << QByteArray("IMG:pic.png\r\n") << true;
-    QTest::newRow("executable in a sub-folder, backslash") << QByteArray("IMG:pic.png\r\nEXE:bin\\tool\r\n") << true;
-    QTest::newRow("picture in a sub-folder, backslash") << QByteArray("IMG:art\\pic.png\r\nEXE:run.sh\r\n") << true;
+    QTest::newRow("executable in a sub-folder, backslash")
+        << QByteArray("IMG:pic.png\r\nEXE:bin\\tool\r\n") << true;
+    QTest::newRow("picture in a sub-folder, backslash")
+        << QByteArray("IMG:art\\pic.png\r\nEXE:run.sh\r\n") << true;
 }
 
 void TestMainWindow::executableDecidesEnabledState()
@@ -295,7 +301,8 @@ void TestMainWindow::executableDecidesEnabledState()
     launcher.suite.writeMarkerScript(u"Tool/bin/tool"_s, {}, {});
     launcher.suite.writePicture(u"Tool/art/pic.png"_s, Qt::blue);
     launcher.start();
-    QVERIFY2(launcher.services.messages.isEmpty(), qPrintable(launcher.services.messages.value(0).text));
+    QVERIFY2(launcher.services.messages.isEmpty(),
+             qPrintable(launcher.services.messages.value(0).text));
     QVERIFY(launcher.buttons().isVisible(0));
     QCOMPARE(launcher.buttons().isEnabled(0), enabled);
     QCOMPARE(launcher.button(0)->isEnabled(), enabled);
@@ -309,9 +316,11 @@ void TestMainWindow::noComponents()
     launcher.suite.writeDescriptor(u"Deep/Inner"_s, "EXE:x\r\n");
     launcher.start();
     QCOMPARE(launcher.services.messages.size(), 1);
-    QCOMPARE(launcher.services.messages.first(),
-             (RecordingServices::Message{u"WARNING: no components were found.\r\nMake sure that the components were installed properly."_s,
-                                         u"No Components Found..."_s, MessageIcon::Exclamation}));
+    QCOMPARE(
+        launcher.services.messages.first(),
+        (RecordingServices::Message{
+            u"WARNING: no components were found.\r\nMake sure that the components were installed properly."_s,
+            u"No Components Found..."_s, MessageIcon::Exclamation}));
     QCOMPARE(launcher.buttons().count(), 1);
     QVERIFY(!launcher.buttons().isVisible(0));
     QVERIFY(!launcher.buttons().placeWidget(0)->isVisible());
@@ -328,11 +337,12 @@ void TestMainWindow::failedSearchShowsTwoBoxes()
     const QString missing = launcher.suite.filePath(u"not-there"_s);
     QCOMPARE(launcher.services.messages.size(), 2);
     QCOMPARE(launcher.services.messages.at(0),
-             (RecordingServices::Message{u"Error::Path not found: "_s + missing + u"\r\n"_s, u"Error::Kestrelkit"_s,
-                                         MessageIcon::Critical}));
+             (RecordingServices::Message{u"Error::Path not found: "_s + missing + u"\r\n"_s,
+                                         u"Error::Kestrelkit"_s, MessageIcon::Critical}));
     QCOMPARE(launcher.services.messages.at(1),
-             (RecordingServices::Message{u"Error::Subscript out of range\r\n(KK)::Could not Find Any components\r\n"_s,
-                                         u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical}));
+             (RecordingServices::Message{
+                 u"Error::Subscript out of range\r\n(KK)::Could not Find Any components\r\n"_s,
+                 u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical}));
     QCOMPARE(launcher.window->launchButs().count(), 1);
     QVERIFY(!launcher.window->downBut()->isEnabled());
 }
@@ -357,8 +367,8 @@ void TestMainWindow::refusalWhenAnotherCopyRuns()
     QCOMPARE(result, 0);
     QCOMPARE(services.messages.size(), 1);
     QCOMPARE(services.messages.first(),
-             (RecordingServices::Message{u"kestrelkit-launcher is already Running..."_s, u"Already running..."_s,
-                                         MessageIcon::Exclamation}));
+             (RecordingServices::Message{u"kestrelkit-launcher is already Running..."_s,
+                                         u"Already running..."_s, MessageIcon::Exclamation}));
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         QVERIFY2(!widget->isVisible(), qPrintable(widget->objectName()));
     }

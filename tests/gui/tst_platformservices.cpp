@@ -113,13 +113,15 @@ void TestPlatformServices::failedStartSaysWhy_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("description");
     QTest::newRow("missing") << u"missing"_s << u"File not found: "_s;
-    QTest::newRow("a folder") << u"folder"_s << u"Path/File access error (a folder, not a program): "_s;
+    QTest::newRow("a folder") << u"folder"_s
+                              << u"Path/File access error (a folder, not a program): "_s;
     QTest::newRow("not executable") << u"plain.txt"_s << u"Permission denied (not executable): "_s;
     QTest::newRow("empty file") << u"empty"_s << u"Path/File access error (Exec format error): "_s;
     QTest::newRow("interpreter missing")
         << u"script"_s << u"Path/File access error (its interpreter or loader was not found): "_s;
     QTest::newRow("dangling link") << u"dangling"_s << u"File not found: "_s;
-    QTest::newRow("folder path, no name") << u""_s << u"Path/File access error (a folder, not a program): "_s;
+    QTest::newRow("folder path, no name")
+        << u""_s << u"Path/File access error (a folder, not a program): "_s;
 }
 
 void TestPlatformServices::failedStartSaysWhy()
@@ -150,10 +152,11 @@ void TestPlatformServices::realMessageBox_data()
     QTest::addColumn<int>("icon");
     QTest::addColumn<QString>("shownTitle");
     QTest::addColumn<int>("shownIcon");
-    QTest::newRow("error box") << u"Error::Kestrelkit"_s << int(MessageIcon::Critical) << u"Error::Kestrelkit"_s
-                               << int(QMessageBox::Critical);
-    QTest::newRow("no title: the application's") << QString() << int(MessageIcon::Critical)
-                                                  << u"Kestrelkit Launcher"_s << int(QMessageBox::Critical);
+    QTest::newRow("error box") << u"Error::Kestrelkit"_s << int(MessageIcon::Critical)
+                               << u"Error::Kestrelkit"_s << int(QMessageBox::Critical);
+    QTest::newRow("no title: the application's")
+        << QString() << int(MessageIcon::Critical) << u"Kestrelkit Launcher"_s
+        << int(QMessageBox::Critical);
     QTest::newRow("warning") << u"Already running..."_s << int(MessageIcon::Exclamation)
                              << u"Already running..."_s << int(QMessageBox::Warning);
 }

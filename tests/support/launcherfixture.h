@@ -25,7 +25,10 @@ struct LauncherFixture {
             suite.addComponent(folderName(i), QColor::fromHsv((i * 37) % 360, 200, 200), marker);
         }
     }
-    static QString folderName(int i) { return QStringLiteral("Comp%1").arg(i, 2, 10, QLatin1Char('0')); }
+    static QString folderName(int i)
+    {
+        return QStringLiteral("Comp%1").arg(i, 2, 10, QLatin1Char('0'));
+    }
 
     // Loads and shows the window as start-up does, and waits until it is active.
     void start()

@@ -36,7 +36,9 @@ public:
     }
     void openUrl(const QUrl &url) override { openedUrls.append(url); }
 
-    AppInfo info{QStringLiteral("kestrelkit-launcher"), {}, QStringLiteral("Kestrelkit Launcher"), 1, 1, 0, QStringLiteral("Copyright test")};
+    AppInfo info{
+        QStringLiteral("kestrelkit-launcher"), {}, QStringLiteral("Kestrelkit Launcher"), 1, 1, 0,
+        QStringLiteral("Copyright test")};
     bool previous = false;
     QList<Message> messages;
     QStringList started;

@@ -30,7 +30,8 @@ void SuiteBuilder::writeDescriptor(const QString &folder, const QByteArray &cont
     writeFile(folder + u"/kk.cfg"_s, content);
 }
 
-void SuiteBuilder::writePicture(const QString &relative, const QColor &colour, int width, int height)
+void SuiteBuilder::writePicture(const QString &relative, const QColor &colour, int width,
+                                int height)
 {
     QImage image(width, height, QImage::Format_RGB32);
     image.fill(colour);
@@ -41,10 +42,13 @@ void SuiteBuilder::writePicture(const QString &relative, const QColor &colour, i
     }
 }
 
-void SuiteBuilder::writeMarkerScript(const QString &relative, const QString &marker, const QString &word)
+void SuiteBuilder::writeMarkerScript(const QString &relative, const QString &marker,
+                                     const QString &word)
 {
     // Appends one line per start, so that a test can count the starts.
-    const auto quoted = [](QString text) { return "'" + text.replace(u"'"_s, u"'\\''"_s).toUtf8() + "'"; };
+    const auto quoted = [](QString text) {
+        return "'" + text.replace(u"'"_s, u"'\\''"_s).toUtf8() + "'";
+    };
     QByteArray script = "#!/bin/sh\n";
     if (!marker.isEmpty()) {
         script += "printf '%s\\n' " + quoted(word) + " >> " + quoted(marker) + "\n";
@@ -52,15 +56,15 @@ void SuiteBuilder::writeMarkerScript(const QString &relative, const QString &mar
     writeFile(relative, script);
     QFile::setPermissions(m_dir.filePath(relative),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
-                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
-                              | QFileDevice::ExeOther);
+                              | QFileDevice::ReadGroup | QFileDevice::ExeGroup
+                              | QFileDevice::ReadOther | QFileDevice::ExeOther);
 }
 
 void SuiteBuilder::addComponent(const QString &folder, const QColor &colour, const QString &marker)
 {
     writeDescriptor(folder,
-                    "NAME:" + folder.toUtf8() + "\r\nIMG:pic.png\r\nEXE:run.sh\r\nDESC:The " + folder.toUtf8()
-                        + " component.\r\n");
+                    "NAME:" + folder.toUtf8() + "\r\nIMG:pic.png\r\nEXE:run.sh\r\nDESC:The "
+                        + folder.toUtf8() + " component.\r\n");
     writePicture(folder + u"/pic.png"_s, colour);
     writeMarkerScript(folder + u"/run.sh"_s, marker, folder);
 }

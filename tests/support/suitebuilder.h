@@ -18,12 +18,14 @@ public:
 
     // A complete component: descriptor with NAME, IMG, EXE, DESC; a distinct-colour picture;
     // an executable that writes "<folder>" into `marker` when given, else a script that exits.
-    void addComponent(const QString &folder, const QColor &colour = Qt::red, const QString &marker = {});
+    void addComponent(const QString &folder, const QColor &colour = Qt::red,
+                      const QString &marker = {});
 
     // Raw pieces, for the cases a complete component does not cover.
     void writeFile(const QString &relative, const QByteArray &content);
     void writeDescriptor(const QString &folder, const QByteArray &content);
-    void writePicture(const QString &relative, const QColor &colour, int width = 32, int height = 32);
+    void writePicture(const QString &relative, const QColor &colour, int width = 32,
+                      int height = 32);
     void writeMarkerScript(const QString &relative, const QString &marker, const QString &word);
     void makeFolder(const QString &relative);
 
