@@ -3,6 +3,7 @@
 
 #include "descriptor.h"
 #include "errortrap.h"
+#include "finishesintime.h"
 #include "recordingsink.h"
 #include "runtimeerror.h"
 #include "suitebuilder.h"
@@ -11,15 +12,12 @@
 #include <QTest>
 
 #include <chrono>
-#include <future>
 #include <memory>
-#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 Q_DECLARE_METATYPE(ComponentInfo)
 
@@ -44,20 +42,6 @@ ComponentInfo record(const QString &name, const QString &img, const QString &exe
     info.desc = desc;
     info.tip = tip;
     return info;
-}
-
-// Runs `call` on its own thread so that a read which blocks (on a FIFO, say) fails the test
-// instead of hanging it. Rethrows what the call raised.
-bool finishesInTime(std::function<void()> call)
-{
-    auto task = std::make_shared<std::packaged_task<void()>>(std::move(call));
-    auto done = task->get_future();
-    std::thread([task] { (*task)(); }).detach();
-    if (done.wait_for(10s) != std::future_status::ready) {
-        return false;
-    }
-    done.get();
-    return true;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // that it is asked about.
 
 #include "fileexists.h"
+#include "finishesintime.h"
 #include "paths.h"
 #include "recordingsink.h"
 #include "runtimeerror.h"
@@ -10,32 +11,15 @@
 #include <QTest>
 
 #include <chrono>
-#include <future>
 #include <memory>
-#include <thread>
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
-using namespace std::chrono_literals;
 
 namespace
 {
-// Runs `call` on its own thread so that a search which opens a FIFO fails the test instead of
-// hanging it.
-bool finishesInTime(std::function<void()> call)
-{
-    auto task = std::make_shared<std::packaged_task<void()>>(std::move(call));
-    auto done = task->get_future();
-    std::thread([task] { (*task)(); }).detach();
-    if (done.wait_for(10s) != std::future_status::ready) {
-        return false;
-    }
-    done.get();
-    return true;
-}
-
 void makeLink(const QString &target, const QString &linkPath)
 {
     QCOMPARE(
