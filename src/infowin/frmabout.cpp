@@ -42,20 +42,6 @@ const QColor grey(128, 128, 128);
 const QColor green(0, 128, 0);
 const QColor lightGrey(224, 224, 224);
 
-// A label as the designs have them: plain text that wraps at the label's width, starting at the
-// top, on a transparent background unless the caller fills it.
-QLabel *designLabel(QWidget *container, QStringView name, const QColor &colour,
-                    Qt::Alignment alignment, const QFont &font)
-{
-    auto *label = new QLabel(container);
-    label->setObjectName(name.toString());
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(alignment | Qt::AlignTop);
-    label->setFont(font);
-    setColour(label, QPalette::WindowText, colour);
-    return label;
-}
 } // namespace
 
 frmAbout::frmAbout(PlatformServices &services, QWidget *owner)

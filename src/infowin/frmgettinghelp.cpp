@@ -40,21 +40,6 @@ const QColor green(0, 128, 0);
 const QColor blue(0, 0, 192);
 const QColor red(192, 0, 0);
 
-// One of the four text labels: plain text that wraps at the label's width, starting at the top,
-// on a transparent background. The load handler replaces the placeholder.
-QLabel *textLabel(QWidget *container, int index, const QColor &colour, Qt::Alignment alignment,
-                  const QFont &font)
-{
-    auto *label = new QLabel(u"<label>"_s, container);
-    label->setObjectName(u"lblMain_"_s + QString::number(index));
-    label->setTextFormat(Qt::PlainText);
-    label->setWordWrap(true);
-    label->setAlignment(alignment | Qt::AlignTop);
-    label->setFont(font);
-    setColour(label, QPalette::WindowText, colour);
-    return label;
-}
-
 QSize designClientSize(const QWidget *window)
 {
     const qreal dpi = designDpi(window);
@@ -103,6 +88,14 @@ void frmGettingHelp::buildDesign()
     frame->setAutoFillBackground(true);
 
     const QFont bold = designFont(8.25, true);
+    // The four text labels, each with the design's placeholder until the load handler runs.
+    const auto textLabel = [](QWidget *container, int index, const QColor &colour,
+                              Qt::Alignment alignment, const QFont &font) {
+        QLabel *label = designLabel(container, u"lblMain_"_s + QString::number(index), colour,
+                                    alignment, font);
+        label->setText(u"<label>"_s);
+        return label;
+    };
     m_lblMain[0] = textLabel(frame, 0, blue, Qt::AlignLeft, bold);
     m_lblMain[1] = textLabel(frame, 1, red, Qt::AlignHCenter, bold);
     m_lblMain[2] = textLabel(frame, 2, blue, Qt::AlignHCenter, font());

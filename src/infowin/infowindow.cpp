@@ -1,7 +1,10 @@
 #include "infowindow.h"
 
+#include "designlook.h"
+
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QLabel>
 
 #include <iterator>
 
@@ -49,6 +52,19 @@ void InfoWindow::applyDesign(std::span<const ControlDesign> design,
         }
         previous = widget;
     }
+}
+
+QLabel *InfoWindow::designLabel(QWidget *container, QStringView name, const QColor &colour,
+                                Qt::Alignment alignment, const QFont &font)
+{
+    auto *label = new QLabel(container);
+    label->setObjectName(name.toString());
+    label->setTextFormat(Qt::PlainText);
+    label->setWordWrap(true);
+    label->setAlignment(alignment | Qt::AlignTop);
+    label->setFont(font);
+    setColour(label, QPalette::WindowText, colour);
+    return label;
 }
 
 void InfoWindow::closeEvent(QCloseEvent *event)

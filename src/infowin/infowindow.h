@@ -7,6 +7,7 @@
 #include <span>
 
 class PlatformServices;
+class QLabel;
 
 // What the About and getting-help windows share. The program keeps one object of each, shown
 // modally over the main window. Showing a window that is not loaded loads it first, which runs its
@@ -33,6 +34,11 @@ protected:
     // lies above a later one, and sets the focus order of the controls that take focus.
     void applyDesign(std::span<const ControlDesign> design,
                      std::span<const QStringView> focusOrder);
+
+    // A label as the designs have them: plain text that wraps at the label's width, starting at
+    // the top, on a transparent background unless the caller fills it.
+    static QLabel *designLabel(QWidget *container, QStringView name, const QColor &colour,
+                               Qt::Alignment alignment, const QFont &font);
 
     PlatformServices &services() const { return m_services; }
 
