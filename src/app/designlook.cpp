@@ -23,3 +23,13 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
     palette.setColor(role, colour);
     widget->setPalette(palette);
 }
+
+QPixmap pngPicture(const QString &path)
+{
+    return QPixmap(path, "PNG");
+}
+
+QIcon pngIcon(const QString &path)
+{
+    return QIcon(pngPicture(path));
+}

@@ -2,7 +2,9 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 #include <QPalette>
+#include <QPixmap>
 
 class QWidget;
 
@@ -13,3 +15,8 @@ enum class DesignFace { Dialog, Arial };
 QFont designFont(qreal points, bool bold = false, DesignFace face = DesignFace::Dialog);
 
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
+
+// Pictures of the program's own, all PNG. Naming the format spares Qt asking every image format
+// plugin whether it knows the file, which would load them all, and a JPEG library, at start-up.
+QPixmap pngPicture(const QString &path);
+QIcon pngIcon(const QString &path);

@@ -1,6 +1,7 @@
 #include "frmmain.h"
 
 #include "colourbutton.h"
+#include "componentreading.h"
 #include "descriptionbox.h"
 #include "designlook.h"
 #include "discovery.h"
@@ -23,6 +24,7 @@ using namespace Qt::StringLiterals;
 
 const QString frmMain::designCaption
     = u"Kestrelkit Launcher - Vessaly Software Solutions, Inc - "_s;
+const QString frmMain::descriptorFileName = u"kk.cfg"_s;
 
 namespace
 {
@@ -80,7 +82,7 @@ frmMain::frmMain(PlatformServices &services)
 {
     setObjectName(u"frmMain"_s);
     setWindowTitle(designCaption);
-    setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
+    setWindowIcon(pngIcon(u":/resources/kestrelkit-32.png"_s));
     setFont(designFont(8.25));
     buildDesign();
     buildMenus();
@@ -112,7 +114,7 @@ void frmMain::buildDesign()
     m_vessPict->setObjectName(u"vessPict"_s);
     m_vessPict->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.png"_s));
+    m_vessPict->setPixmap(pngPicture(u":/resources/main-banner.png"_s));
     m_vessPict->setAutoFillBackground(true);
     m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
     setColour(m_vessPict, QPalette::Window, m_vessPict->palette().color(QPalette::Base));
@@ -202,6 +204,12 @@ void frmMain::buildMenus()
 
 void frmMain::load()
 {
+    load(nullptr);
+}
+
+void frmMain::load(std::unique_ptr<ComponentReading> reading)
+{
+    m_reading = std::move(reading);
     m_phases.startLoading();
     if (m_phases.enabled()) {
         centralWidget()->installEventFilter(this);
@@ -209,6 +217,8 @@ void frmMain::load()
     if (findComponents() > 4) {
         m_downBut->setEnabled(true);
     }
+    // Whatever was read ahead and not used, after a failure, is let go.
+    m_reading.reset();
 }
 
 void frmMain::showEvent(QShowEvent *event)
@@ -252,7 +262,15 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
 {
     QStringList list;
     const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);
-    withErrorTrap(m_services, [&] { list = componentFolders(directory, fileName, m_services); });
+    withErrorTrap(m_services, [&] {
+        if (m_reading && m_reading->directory() == directory && m_reading->fileName() == fileName) {
+            list = m_reading->takeFolders(m_services);
+            m_phases.add(PhaseTimes::Discovery, m_reading->discoveryNs());
+        } else {
+            m_reading.reset();
+            list = componentFolders(directory, fileName, m_services);
+        }
+    });
     return list;
 }
 
@@ -268,7 +286,8 @@ qint16 frmMain::findComponents()
     qint16 highest = 0;
     withErrorTrap(
         [&] {
-            const QStringList list = getFileDirInfoStringByComponents(m_app.directory, u"kk.cfg"_s);
+            const QStringList list
+                = getFileDirInfoStringByComponents(m_app.directory, descriptorFileName);
             if (list.isEmpty()) {
                 throw RuntimeError::subscriptOutOfRange();
             }
@@ -279,13 +298,17 @@ qint16 frmMain::findComponents()
                                        u"No Components Found..."_s, MessageIcon::Exclamation);
                 return;
             }
-            ComponentPreloader preloader(m_app.directory, list);
+            std::optional<ComponentPreloader> ownPreloader;
+            ComponentPreloader *preloader = m_reading ? m_reading->preloader() : nullptr;
+            if (!preloader) {
+                preloader = &ownPreloader.emplace(m_app.directory, list);
+            }
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
                 const qint16 button = createLaunchButton(i);
                 PreloadedComponent loaded = [&] {
                     const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
-                    return preloader.take(i);
+                    return preloader->take(i);
                 }();
                 loadComponent(std::move(loaded), button);
             }

@@ -33,7 +33,10 @@
 #include <QList>
 #include <QMainWindow>
 
+#include <memory>
+
 class ColourButton;
+class ComponentReading;
 class LaunchButtons;
 struct PreloadedComponent;
 class DescriptionBox;
@@ -64,9 +67,14 @@ public:
     // The caption the design gives; activation appends the version.
     static const QString designCaption;
 
+    // The name of a component's descriptor, which marks a sub-folder as a component.
+    static const QString descriptorFileName;
+
     // The load handler: finds the components, builds the launch column and enables page-down
-    // when there is more than one page.
+    // when there is more than one page. With `reading` begun on the application's folder before the
+    // window was built, what it found and read so far is used instead of finding it again.
     void load();
+    void load(std::unique_ptr<ComponentReading> reading);
 
     // The component list for `directory`: sub-folders holding `fileName`, the two-entry "NIL"
     // marker when there are none, or no entry at all when the search failed (after its error box).
@@ -121,6 +129,7 @@ private:
     quint32 m_defaultButtonColor = 0;
     bool m_placed = false;
     PhaseTimes m_phases;
+    std::unique_ptr<ComponentReading> m_reading;
 
     QFrame *m_picture1 = nullptr;
     QFrame *m_descPict = nullptr;

@@ -1,3 +1,4 @@
+#include "designlook.h"
 #include "mainmodule.h"
 #include "qtplatformservices.h"
 #include "version.h"
@@ -12,7 +13,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"kestrelkit-launcher"_s);
     QApplication::setApplicationVersion(QStringLiteral(KK_VERSION_STRING));
-    QApplication::setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
+    QApplication::setWindowIcon(pngIcon(u":/resources/kestrelkit-32.png"_s));
     QtPlatformServices services;
     return Main(services);
 }

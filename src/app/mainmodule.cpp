@@ -1,5 +1,6 @@
 #include "mainmodule.h"
 
+#include "componentreading.h"
 #include "frmmain.h"
 
 #include <QApplication>
@@ -10,13 +11,16 @@ using namespace Qt::StringLiterals;
 
 int Main(PlatformServices &services)
 {
+    // The components are found and read on other threads while the window is built.
+    auto reading = std::make_unique<ComponentReading>(services.appInfo().directory,
+                                                      frmMain::descriptorFileName);
     auto mainWindow = std::make_unique<frmMain>(services);
     if (services.previousInstance()) {
         services.showMessage(services.appInfo().exeName + u" is already Running..."_s,
                              u"Already running..."_s, MessageIcon::Exclamation);
         return 0;
     }
-    mainWindow->load();
+    mainWindow->load(std::move(reading));
     mainWindow->show();
     // Showing the window makes it the active one, also where no window manager would do so.
     mainWindow->activateWindow();

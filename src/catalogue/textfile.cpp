@@ -43,11 +43,12 @@ QString decodeText(const QByteArray &bytes)
     return decodeWindows1252(bytes);
 }
 
-void openPlainFileForReading(QFile &file, const QString &path)
+namespace
 {
-    switch (openPlainFile(file, path)) {
-    case PlainFileError::None:
-        return;
+[[noreturn]] void throwPlainFileError(PlainFileError error, const QString &path, qint64 maxBytes,
+                                      const QString &reason)
+{
+    switch (error) {
     case PlainFileError::NotFound:
         throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
     case PlainFileError::PermissionDenied:
@@ -58,30 +59,45 @@ void openPlainFileForReading(QFile &file, const QString &path)
     case PlainFileError::NotPlain:
         throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
                                      QStringLiteral("not a plain file"), path);
+    case PlainFileError::TooLarge:
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
+                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes),
+                                     path);
+    case PlainFileError::ReadFailed:
+        throw RuntimeError::withPath(RuntimeError::DeviceIoError, reason, path);
+    case PlainFileError::None:
     case PlainFileError::OpenFailed:
         break;
     }
     throw RuntimeError::withPath(RuntimeError::PathFileAccessError, path);
 }
+} // namespace
+
+void openPlainFileForReading(QFile &file, const QString &path)
+{
+    if (const PlainFileError error = openPlainFile(file, path); error != PlainFileError::None) {
+        throwPlainFileError(error, path, 0, QString());
+    }
+}
+
+bool readWholePlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
+{
+    QString reason;
+    const PlainFileError error = readPlainFile(path, maxBytes, bytes, &reason);
+    if (error == PlainFileError::TooLarge) {
+        return false;
+    }
+    if (error != PlainFileError::None) {
+        throwPlainFileError(error, path, maxBytes, reason);
+    }
+    return true;
+}
 
 QString readTextFile(const QString &path, qint64 maxBytes)
 {
-    QFile file;
-    openPlainFileForReading(file, path);
-    if (file.size() > maxBytes) {
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes),
-                                     path);
-    }
-    // Read one byte past the limit, so that a file which grew after the size test is still refused.
-    const QByteArray bytes = file.read(maxBytes + 1);
-    if (file.error() != QFileDevice::NoError) {
-        throw RuntimeError::withPath(RuntimeError::DeviceIoError, file.errorString(), path);
-    }
-    if (bytes.size() > maxBytes) {
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes),
-                                     path);
+    QByteArray bytes;
+    if (!readWholePlainFile(path, maxBytes, bytes)) {
+        throwPlainFileError(PlainFileError::TooLarge, path, maxBytes, QString());
     }
     return decodeText(bytes);
 }

@@ -51,7 +51,7 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner)
 {
     setObjectName(u"frmAbout"_s);
     setWindowTitle(u"About"_s);
-    setWindowIcon(QIcon(u":/resources/about-icon.png"_s));
+    setWindowIcon(pngIcon(u":/resources/about-icon.png"_s));
     setFont(designFont(8.25));
     setColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);

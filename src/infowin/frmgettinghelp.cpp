@@ -55,7 +55,7 @@ frmGettingHelp::frmGettingHelp(PlatformServices &services, QWidget *owner)
 {
     setObjectName(u"frmGettingHelp"_s);
     setWindowTitle(u"Getting Help From Vessaly Software Solutions, Inc."_s);
-    setWindowIcon(QIcon(u":/resources/help-icon.png"_s));
+    setWindowIcon(pngIcon(u":/resources/help-icon.png"_s));
     setFont(designFont(8.25));
     setColour(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);

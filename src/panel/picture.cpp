@@ -3,6 +3,7 @@
 #include "runtimeerror.h"
 #include "textfile.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 
@@ -17,6 +18,11 @@ namespace
 // takes nothing from the environment, and a picture that claims more than this is no button
 // picture but a file made to exhaust memory.
 constexpr qint64 maxPictureBytes = 128 * 1024 * 1024;
+
+// A button picture is a small file: read whole, with one open and one read, and decoded from
+// memory. A larger file is decoded from the disk as the decoder reads it, so that it is never held
+// twice.
+constexpr qint64 wholeFileBytes = 1024 * 1024;
 
 quint32 littleEndian32(const QByteArray &bytes, int at)
 {
@@ -84,25 +90,25 @@ BmpHeader readBmpHeader(const QByteArray &head)
     return header;
 }
 
-QByteArray readHead(QFile &file)
+QByteArray readHead(QIODevice &device)
 {
-    file.seek(0);
-    return file.read(64);
+    device.seek(0);
+    return device.read(64);
 }
 
 // Qt shows what it could decode of a BMP, GIF, JPEG or XBM file that is cut short and leaves the
 // rest blank, so a picture still being copied, or broken in transfer, would appear without a word.
 // These formats say where they end; a file that lacks its end is refused instead.
-bool isCutShort(const QByteArray &format, QFile &file)
+bool isCutShort(const QByteArray &format, QIODevice &device)
 {
-    const qint64 size = file.size();
-    const auto tail = [&file, size](qint64 count) {
+    const qint64 size = device.size();
+    const auto tail = [&device, size](qint64 count) {
         const qint64 from = qMax<qint64>(0, size - count);
-        file.seek(from);
-        return file.read(size - from);
+        device.seek(from);
+        return device.read(size - from);
     };
     if (format == "bmp") {
-        return size < readBmpHeader(readHead(file)).bytesNeeded;
+        return size < readBmpHeader(readHead(device)).bytesNeeded;
     }
     if (format == "gif") {
         // The trailer byte closes every complete GIF.
@@ -126,17 +132,31 @@ bool isCutShort(const QByteArray &format, QFile &file)
 
 QImage loadPicture(const QString &path)
 {
+    QByteArray bytes;
+    QBuffer buffer;
     QFile file;
-    openPlainFileForReading(file, path);
+    QIODevice *device = &buffer;
+    if (readWholePlainFile(path, wholeFileBytes, bytes)) {
+        buffer.setData(bytes);
+        buffer.open(QIODevice::ReadOnly);
+    } else {
+        openPlainFileForReading(file, path);
+        device = &file;
+    }
 
-    // One reader finds the format, tells the declared size and decodes.
-    QImageReader reader(&file);
+    // One reader finds the format, tells the declared size and decodes. A PNG, the usual button
+    // picture, is known by its signature; naming the format spares asking every image format
+    // plugin whether it knows the file, which loads them all (and a JPEG library) into memory.
+    QImageReader reader(device);
+    if (device->peek(8) == "\x89PNG\r\n\x1A\n") {
+        reader.setFormat("png");
+    }
     const QByteArray format = reader.format();
     // The size a header declares is known before anything is decoded. Qt gives none for a BMP that
     // it finds too large, so that header is read here to say why it is refused.
     QSize declared = reader.size();
     if (!declared.isValid() && format == "bmp") {
-        declared = readBmpHeader(readHead(file)).size;
+        declared = readBmpHeader(readHead(*device)).size;
     }
     if (declared.isValid() && qint64(declared.width()) * declared.height() > maxPictureBytes / 4) {
         throw RuntimeError::withPath(
@@ -145,14 +165,14 @@ QImage loadPicture(const QString &path)
                 .arg(declared.height()),
             path);
     }
-    if (isCutShort(format, file)) {
+    if (isCutShort(format, *device)) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, u"the file is cut short"_s,
                                      path);
     }
     if (format == "bmp" || format == "gif" || format == "jpeg" || format == "xbm") {
         // Checking the end moved through the file; the reader starts again at its start.
-        file.seek(0);
-        reader.setDevice(&file);
+        device->seek(0);
+        reader.setDevice(device);
         reader.setFormat(format);
     }
     QImage image = reader.read();

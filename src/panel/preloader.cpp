@@ -53,12 +53,23 @@ PreloadedComponent preloadComponent(const QString &applicationDirectory, const Q
     return loaded;
 }
 
+namespace
+{
+// What a component read ahead holds in memory, roughly: its picture and its texts.
+qint64 heldBytes(const PreloadedComponent &loaded)
+{
+    const ComponentInfo &record = loaded.record;
+    const qsizetype characters = record.folder.size() + record.name.size() + record.img.size()
+        + record.exe.size() + record.help.size() + record.tip.size() + record.desc.size()
+        + loaded.picturePath.size() + loaded.exePath.size();
+    return loaded.picture.sizeInBytes() + qint64(characters) * 2 + 512;
+}
+} // namespace
+
 ComponentPreloader::ComponentPreloader(QString applicationDirectory, QStringList folders)
     : m_directory(std::move(applicationDirectory))
     , m_folders(std::move(folders))
-    // Far enough ahead to keep every worker busy, near enough to bound the decoded pictures held.
-    , m_window(256)
-    , m_slots(std::min<qsizetype>(m_window, m_folders.size()))
+    , m_slots(std::min(maxAhead, m_folders.size()))
 {
     const int threads = std::clamp(QThread::idealThreadCount(), 1, 8);
     // A handful of components loads faster than threads start.
@@ -74,57 +85,96 @@ ComponentPreloader::~ComponentPreloader()
         std::lock_guard lock(m_mutex);
         m_stopping = true;
     }
-    m_changed.notify_all();
+    m_room.notify_all();
     for (std::thread &worker : m_workers) {
         worker.join();
     }
 }
 
+qsizetype ComponentPreloader::claim()
+{
+    if (m_next >= m_folders.size() || m_next >= m_taken + qsizetype(m_slots.size())) {
+        return -1;
+    }
+    // The next component to be taken may always be read, whatever the others hold.
+    if (m_heldBytes >= maxAheadBytes && m_next > m_taken) {
+        return -1;
+    }
+    return m_next++;
+}
+
+void ComponentPreloader::store(qsizetype index, PreloadedComponent &&loaded)
+{
+    Slot &slot = m_slots[index % qsizetype(m_slots.size())];
+    slot.bytes = heldBytes(loaded);
+    slot.loaded = std::move(loaded);
+    m_heldBytes += slot.bytes;
+}
+
 void ComponentPreloader::work()
 {
+    std::unique_lock lock(m_mutex);
     for (;;) {
-        qsizetype index = 0;
-        {
-            std::unique_lock lock(m_mutex);
-            m_changed.wait(lock, [this] {
-                return m_stopping || m_next >= m_folders.size() || m_next < m_taken + m_window;
-            });
-            if (m_stopping || m_next >= m_folders.size()) {
+        if (m_stopping) {
+            return;
+        }
+        const qsizetype index = claim();
+        if (index < 0) {
+            if (m_next >= m_folders.size()) {
                 return;
             }
-            index = m_next++;
+            ++m_workersWaiting;
+            m_room.wait(lock);
+            --m_workersWaiting;
+            continue;
         }
+        lock.unlock();
         PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
-        {
-            std::lock_guard lock(m_mutex);
-            m_slots[index % m_window] = std::move(loaded);
+        lock.lock();
+        store(index, std::move(loaded));
+        if (m_takerWaiting) {
+            m_ready.notify_one();
         }
-        m_changed.notify_all();
     }
 }
 
 PreloadedComponent ComponentPreloader::take(qsizetype index)
 {
     std::unique_lock lock(m_mutex);
-    if (m_workers.empty() || index >= m_next) {
-        // Not started by a worker: read it here rather than wait.
-        if (!m_workers.empty()) {
-            m_next = std::max(m_next, index + 1);
+    for (;;) {
+        Slot &slot = m_slots[index % qsizetype(m_slots.size())];
+        if (slot.loaded) {
+            PreloadedComponent loaded = std::move(*slot.loaded);
+            slot.loaded.reset();
+            m_heldBytes -= slot.bytes;
+            m_taken = index + 1;
+            if (m_workersWaiting > 0) {
+                m_room.notify_all();
+            }
+            return loaded;
         }
-        lock.unlock();
-        PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
-        lock.lock();
-        m_taken = index + 1;
-        lock.unlock();
-        m_changed.notify_all();
-        return loaded;
+        if (index >= m_next) {
+            // Nobody has begun it: read it here.
+            m_next = index + 1;
+            lock.unlock();
+            PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
+            lock.lock();
+            m_taken = index + 1;
+            if (m_workersWaiting > 0) {
+                m_room.notify_all();
+            }
+            return loaded;
+        }
+        // A worker is reading it; rather than wait, read a later one meanwhile.
+        if (const qsizetype other = claim(); other >= 0) {
+            lock.unlock();
+            PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(other));
+            lock.lock();
+            store(other, std::move(loaded));
+            continue;
+        }
+        m_takerWaiting = true;
+        m_ready.wait(lock);
+        m_takerWaiting = false;
     }
-    std::optional<PreloadedComponent> &slot = m_slots[index % m_window];
-    m_changed.wait(lock, [&] { return slot.has_value(); });
-    PreloadedComponent loaded = std::move(*slot);
-    slot.reset();
-    m_taken = index + 1;
-    lock.unlock();
-    m_changed.notify_all();
-    return loaded;
 }

@@ -6,6 +6,7 @@
 //
 // Usage: kk_loadreport APPLICATION-FOLDER
 
+#include "componentreading.h"
 #include "descriptionbox.h"
 #include "frmmain.h"
 #include "launchbuttons.h"
@@ -60,8 +61,11 @@ int main(int argc, char *argv[])
     }
     RecordingServices services;
     services.info.directory = QString::fromLocal8Bit(argv[1]);
+    // As the launcher starts: the components are found and read while the window is built.
+    auto reading
+        = std::make_unique<ComponentReading>(services.info.directory, frmMain::descriptorFileName);
     auto window = std::make_unique<frmMain>(services);
-    window->load();
+    window->load(std::move(reading));
     window->show();
     QCoreApplication::processEvents();
     const qsizetype afterLoad = services.messages.size();

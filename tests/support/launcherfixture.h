@@ -1,6 +1,7 @@
 #pragma once
 
 #include "colourbutton.h"
+#include "componentreading.h"
 #include "frmmain.h"
 #include "launchbuttons.h"
 #include "recordingservices.h"
@@ -34,8 +35,10 @@ struct LauncherFixture {
     void start()
     {
         services.info.directory = suite.path();
+        auto reading = std::make_unique<ComponentReading>(services.info.directory,
+                                                          frmMain::descriptorFileName);
         window = std::make_unique<frmMain>(services);
-        window->load();
+        window->load(std::move(reading));
         window->show();
         window->activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));

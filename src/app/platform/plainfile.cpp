@@ -11,31 +11,106 @@
 #endif
 
 #ifdef Q_OS_UNIX
-PlainFileError openPlainFile(QFile &file, const QString &path)
+namespace
 {
-    const QByteArray name = QFile::encodeName(path);
+// The descriptor of the plain file at `name`, or -1 with `error` set. The status is taken before
+// opening, so that nothing but a regular file is ever opened (opening a device can have effects of
+// its own), and again once open, in case something else took the file's place in between.
+int openPlain(const QByteArray &name, PlainFileError &error, qint64 &size)
+{
     struct stat status = {};
     if (::stat(name.constData(), &status) != 0) {
         if (errno == EACCES) {
-            return PlainFileError::PermissionDenied;
+            error = PlainFileError::PermissionDenied;
+        } else {
+            error = errno == ELOOP ? PlainFileError::LinkLoop : PlainFileError::NotFound;
         }
-        return errno == ELOOP ? PlainFileError::LinkLoop : PlainFileError::NotFound;
+        return -1;
     }
     if (!S_ISREG(status.st_mode)) {
-        return PlainFileError::NotPlain;
+        error = PlainFileError::NotPlain;
+        return -1;
     }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        return errno == EACCES ? PlainFileError::PermissionDenied : PlainFileError::OpenFailed;
+        error = errno == EACCES ? PlainFileError::PermissionDenied : PlainFileError::OpenFailed;
+        return -1;
     }
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        return PlainFileError::NotPlain;
+        error = PlainFileError::NotPlain;
+        return -1;
+    }
+    error = PlainFileError::None;
+    size = status.st_size;
+    return fd;
+}
+} // namespace
+
+PlainFileError openPlainFile(QFile &file, const QString &path)
+{
+    PlainFileError error = PlainFileError::None;
+    qint64 size = 0;
+    const int fd = openPlain(QFile::encodeName(path), error, size);
+    if (fd < 0) {
+        return error;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
         return PlainFileError::OpenFailed;
     }
+    return PlainFileError::None;
+}
+
+PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                             QString *reason)
+{
+    bytes.clear();
+    PlainFileError error = PlainFileError::None;
+    qint64 size = 0;
+    const int fd = openPlain(QFile::encodeName(path), error, size);
+    if (fd < 0) {
+        return error;
+    }
+    if (size > maxBytes) {
+        ::close(fd);
+        return PlainFileError::TooLarge;
+    }
+    // One byte more than the file holds, so that the read that finds the end is usually the
+    // first; a file that grows meanwhile is read on until it passes the limit.
+    QByteArray buffer(qsizetype(qMin(size, maxBytes) + 1), Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == buffer.size()) {
+            if (filled > maxBytes) {
+                ::close(fd);
+                return PlainFileError::TooLarge;
+            }
+            buffer.resize(qsizetype(qMin(maxBytes + 1, filled * 2)));
+        }
+        const ssize_t got = ::read(fd, buffer.data() + filled, size_t(buffer.size() - filled));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            const int readErrno = errno;
+            ::close(fd);
+            if (reason) {
+                *reason = qt_error_string(readErrno);
+            }
+            return PlainFileError::ReadFailed;
+        }
+        if (got == 0) {
+            break;
+        }
+        filled += got;
+    }
+    ::close(fd);
+    if (filled > maxBytes) {
+        return PlainFileError::TooLarge;
+    }
+    buffer.truncate(qsizetype(filled));
+    bytes = std::move(buffer);
     return PlainFileError::None;
 }
 #else
@@ -54,6 +129,31 @@ PlainFileError openPlainFile(QFile &file, const QString &path)
         return file.error() == QFileDevice::PermissionsError ? PlainFileError::PermissionDenied
                                                              : PlainFileError::OpenFailed;
     }
+    return PlainFileError::None;
+}
+
+PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                             QString *reason)
+{
+    bytes.clear();
+    QFile file;
+    if (const PlainFileError error = openPlainFile(file, path); error != PlainFileError::None) {
+        return error;
+    }
+    if (file.size() > maxBytes) {
+        return PlainFileError::TooLarge;
+    }
+    QByteArray read = file.read(maxBytes + 1);
+    if (file.error() != QFileDevice::NoError) {
+        if (reason) {
+            *reason = file.errorString();
+        }
+        return PlainFileError::ReadFailed;
+    }
+    if (read.size() > maxBytes) {
+        return PlainFileError::TooLarge;
+    }
+    bytes = std::move(read);
     return PlainFileError::None;
 }
 #endif
