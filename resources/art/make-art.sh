@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Draws the launcher's artwork with ImageMagick and DejaVu/Liberation fonts, so that every picture
 # the program ships can be made again from this script. Run from anywhere; writes into resources/.
+# PNG files are 8-bit RGBA, the kind the launcher decodes itself without Qt's image plugins.
 set -euo pipefail
 out="$(cd "$(dirname "$0")/.." && pwd)"
 sans=/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf
@@ -16,7 +17,7 @@ mark() { # size file
         -fill "$teal" -draw "circle 32,32 32,2" \
         -fill "$amber" -draw "polygon 10,38 30,14 56,10 40,26 54,30 34,40 24,54" \
         -fill white -draw "circle 38,19 38,16" \
-        -resize "$1" -define png:exclude-chunks=date,time "$2"
+        -resize "$1" -define png:exclude-chunks=date,time "PNG32:$2"
 }
 
 mark 32x32 "$out/kestrelkit-32.png"
@@ -30,7 +31,7 @@ convert -size 475x49 xc:white \
     /tmp/kk-mark40.png -geometry +6+3 -composite \
     -font "$sans" -pointsize 20 -fill "$navy" -annotate +54+24 'Vessaly Software Solutions' \
     -font "$sansreg" -pointsize 12 -fill "$teal" -annotate +55+40 'Kestrelkit utility suite' \
-    -define png:exclude-chunks=date,time "$out/main-banner.png"
+    -define png:exclude-chunks=date,time "PNG32:$out/main-banner.png"
 rm -f /tmp/kk-mark40.png
 
 # Demo suite pictures, 90 x 28: a coloured tab with the component's initials and its name, small
@@ -42,7 +43,7 @@ demo_picture() { # folder file colour initials label
         -fill white -draw "roundrectangle 3,3 24,24 4,4" \
         -font "$sans" -pointsize 11 -fill "$3" -gravity northwest -annotate +5+7 "$4" \
         -font "$sans" -pointsize 9 -fill white -annotate +28+8 "$5" \
-        -define png:exclude-chunks=date,time "$demo/$1/$2"
+        -define png:exclude-chunks=date,time "PNG32:$demo/$1/$2"
 }
 demo_picture "Disk Cleaner" cleaner.png '#c0392b' DC 'Disk Cleaner'
 demo_picture "File Finder" finder.png '#2e86c1' FF 'File Finder'
@@ -87,9 +88,9 @@ convert -size 88x84 xc:none \
     -fill "$teal" -draw "circle 44,42 44,3" \
     -fill "$amber" -draw "circle 44,22 44,14" \
     -fill white -draw "roundrectangle 37,34 51,70 3,3" \
-    -resize '22x21!' "${stable_png[@]}" "$out/about-icon.png"
+    -resize '22x21!' "${stable_png[@]}" "PNG32:$out/about-icon.png"
 convert -size 88x84 xc:none \
     -fill "$teal" -draw "circle 44,42 44,2" \
     -fill "$amber" -draw "circle 44,42 44,9" \
     -font "$sans" -pointsize 58 -fill "$navy" -gravity center -annotate +0+2 '?' \
-    -resize '22x21!' "${stable_png[@]}" "$out/help-icon.png"
+    -resize '22x21!' "${stable_png[@]}" "PNG32:$out/help-icon.png"

@@ -1,6 +1,11 @@
 #include "designlook.h"
 
+#include "pngdecode.h"
+
+#include <QFile>
 #include <QWidget>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -26,6 +31,12 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 
 QPixmap pngPicture(const QString &path)
 {
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        if (std::optional<QImage> image = decodeSimplePng(file.readAll())) {
+            return QPixmap::fromImage(*std::move(image));
+        }
+    }
     return QPixmap(path, "PNG");
 }
 

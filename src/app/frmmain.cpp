@@ -301,7 +301,7 @@ qint16 frmMain::findComponents()
             std::optional<ComponentPreloader> ownPreloader;
             ComponentPreloader *preloader = m_reading ? m_reading->preloader() : nullptr;
             if (!preloader) {
-                preloader = &ownPreloader.emplace(m_app.directory, list);
+                preloader = &ownPreloader.emplace(m_app.directory, list, firstPageSize);
             }
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {

@@ -69,6 +69,8 @@ public:
 
     // The name of a component's descriptor, which marks a sub-folder as a component.
     static const QString descriptorFileName;
+    // The components the window shows at first; only their pictures are needed decoded at once.
+    static constexpr qsizetype firstPageSize = 5;
 
     // The load handler: finds the components, builds the launch column and enables page-down
     // when there is more than one page. With `reading` begun on the application's folder before the

@@ -1,4 +1,5 @@
 #include "designlook.h"
+#include "fontwarmup.h"
 #include "mainmodule.h"
 #include "qtplatformservices.h"
 #include "version.h"
@@ -10,6 +11,8 @@ using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    // Before anything else, so that it runs alongside the application object's own set-up.
+    const FontConfigWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"kestrelkit-launcher"_s);
     QApplication::setApplicationVersion(QStringLiteral(KK_VERSION_STRING));

@@ -12,8 +12,8 @@ using namespace Qt::StringLiterals;
 int Main(PlatformServices &services)
 {
     // The components are found and read on other threads while the window is built.
-    auto reading = std::make_unique<ComponentReading>(services.appInfo().directory,
-                                                      frmMain::descriptorFileName);
+    auto reading = std::make_unique<ComponentReading>(
+        services.appInfo().directory, frmMain::descriptorFileName, frmMain::firstPageSize);
     auto mainWindow = std::make_unique<frmMain>(services);
     if (services.previousInstance()) {
         services.showMessage(services.appInfo().exeName + u" is already Running..."_s,

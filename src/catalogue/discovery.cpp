@@ -1,15 +1,55 @@
 #include "discovery.h"
 
 #include "fileexists.h"
+#include "folderlisting.h"
 #include "int16.h"
 #include "runtimeerror.h"
 
-#include <QDirIterator>
 #include <QFileInfo>
+#include <QThread>
 
 #include <algorithm>
+#include <thread>
+#include <vector>
 
 using namespace Qt::StringLiterals;
+
+namespace
+{
+// A name the listing can look up itself: one plain, visible file name, no pattern.
+bool isPlainFileName(const QString &fileName)
+{
+    return !fileName.isEmpty() && !fileName.startsWith(u'.') && !fileName.contains(u'/')
+        && !fileName.contains(u'*') && !fileName.contains(u'?') && !fileName.contains(QChar(0));
+}
+
+// Whether each folder holds the file. Each look-up waits on the file system, so a long list is
+// shared among threads.
+QList<bool> holdingFile(const QString &directory, const QStringList &folders,
+                        const QString &fileName)
+{
+    const SubFolderFiles files(directory, fileName);
+    QList<bool> holds(folders.size(), false);
+    const auto check = [&](qsizetype from, qsizetype to) {
+        for (qsizetype i = from; i < to; ++i) {
+            holds[i] = files.holdsPlainFile(folders.at(i));
+        }
+    };
+    constexpr qsizetype perThread = 2000;
+    const qsizetype threads = std::clamp<qsizetype>(
+        std::min<qsizetype>(QThread::idealThreadCount(), folders.size() / perThread), 1, 4);
+    std::vector<std::thread> helpers;
+    const qsizetype share = (folders.size() + threads - 1) / threads;
+    for (qsizetype t = 1; t < threads; ++t) {
+        helpers.emplace_back(check, t * share, std::min(folders.size(), (t + 1) * share));
+    }
+    check(0, std::min(folders.size(), share));
+    for (std::thread &helper : helpers) {
+        helper.join();
+    }
+    return holds;
+}
+} // namespace
 
 QStringList subFolderNames(const QString &directory)
 {
@@ -21,13 +61,8 @@ QStringList subFolderNames(const QString &directory)
         throw RuntimeError::withPath(RuntimeError::PermissionDenied, directory);
     }
     QStringList names;
-    QDirIterator it(directory, QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
-    while (it.hasNext()) {
-        it.next();
-        // A link to a FIFO or a device gets past the filter; only real folders are sub-folders.
-        if (it.fileInfo().isDir()) {
-            names.append(it.fileName());
-        }
+    if (!listSubFolders(directory, names)) {
+        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, directory);
     }
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
         const int folded = a.compare(b, Qt::CaseInsensitive);
@@ -40,10 +75,22 @@ QStringList componentFolders(const QString &directory, const QString &fileName, 
 {
     QStringList list;
     qint16 count = 0;
-    for (const QString &name : subFolderNames(directory)) {
-        if (fileExists(directory + u'/' + name + u'/' + fileName, false, sink)) {
-            list.append(name);
-            count = add16(count, 1);
+    const QStringList names = subFolderNames(directory);
+    if (isPlainFileName(fileName)) {
+        const QList<bool> holds = holdingFile(directory, names, fileName);
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            if (holds.at(i)) {
+                list.append(names.at(i));
+                count = add16(count, 1);
+            }
+        }
+    } else {
+        // A pattern is matched as a directory search matches it, folder by folder.
+        for (const QString &name : names) {
+            if (fileExists(directory + u'/' + name + u'/' + fileName, false, sink)) {
+                list.append(name);
+                count = add16(count, 1);
+            }
         }
     }
     if (count == 0) {

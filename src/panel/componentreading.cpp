@@ -24,9 +24,10 @@ private:
 };
 } // namespace
 
-ComponentReading::ComponentReading(QString directory, QString fileName)
+ComponentReading::ComponentReading(QString directory, QString fileName, qsizetype keepDecoded)
     : m_directory(std::move(directory))
     , m_fileName(std::move(fileName))
+    , m_keepDecoded(keepDecoded)
     , m_thread([this] { discover(); })
 {
 }
@@ -57,7 +58,7 @@ void ComponentReading::discover()
         return;
     }
     try {
-        m_preloader = std::make_unique<ComponentPreloader>(m_directory, m_folders);
+        m_preloader = std::make_unique<ComponentPreloader>(m_directory, m_folders, m_keepDecoded);
     } catch (const std::exception &) {
         // Nothing is read ahead; the window reads the components itself and meets the failure
         // where it belongs.

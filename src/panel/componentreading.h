@@ -6,6 +6,7 @@
 
 #include <QStringList>
 
+#include <limits>
 #include <memory>
 #include <optional>
 #include <thread>
@@ -18,7 +19,9 @@
 class ComponentReading
 {
 public:
-    ComponentReading(QString directory, QString fileName);
+    // `keepDecoded` as for ComponentPreloader.
+    ComponentReading(QString directory, QString fileName,
+                     qsizetype keepDecoded = std::numeric_limits<qsizetype>::max());
     ~ComponentReading();
     Q_DISABLE_COPY_MOVE(ComponentReading)
 
@@ -45,6 +48,7 @@ private:
 
     const QString m_directory;
     const QString m_fileName;
+    const qsizetype m_keepDecoded;
     // Written by the discovery thread only, read once it has been joined.
     QStringList m_folders;
     std::optional<RuntimeError> m_error;

@@ -1,49 +1,66 @@
 #include "launchbuttons.h"
 
+#include "picture.h"
 #include "runtimeerror.h"
 
 #include <QCache>
+#include <QHash>
 #include <QImageReader>
 #include <QPixmap>
 
 using namespace Qt::StringLiterals;
 
-// Decoded pictures, shared by every element that names the same file and kept within a memory
-// budget; a picture that was dropped is decoded again from its file when a place shows it. Only the
-// five pictures on show become pixmaps.
+// The pictures of the elements, by file. A small picture file, the usual kind, is kept as the
+// bytes read at loading, a few hundred each, and decoded again whenever a place comes to show it;
+// so every button keeps the picture it was loaded with, at a fraction of the memory its pixels
+// would take. A larger file is kept decoded while a memory budget allows, and read again from the
+// file when it has to be shown after being dropped. Only the five pictures on show become
+// pixmaps.
 class PictureCache
 {
 public:
     PictureCache()
-        : m_images(8 * 1024) // kilobytes
+        : m_decoded(4 * 1024) // kilobytes
     {
     }
 
-    void insert(const QString &path, const QImage &image)
+    void insert(const QString &path, const QImage &image, const QByteArray &bytes)
     {
-        if (!m_images.contains(path)) {
-            m_images.insert(path, new QImage(image),
-                            qMax<qsizetype>(1, image.sizeInBytes() / 1024));
+        if (!bytes.isEmpty() && m_encodedBytes + bytes.size() <= maxEncodedBytes
+            && !m_encoded.contains(path)) {
+            m_encoded.insert(path, bytes);
+            m_encodedBytes += bytes.size();
+        }
+        if (!image.isNull() && !m_decoded.contains(path)) {
+            m_decoded.insert(path, new QImage(image),
+                             qMax<qsizetype>(1, image.sizeInBytes() / 1024));
         }
     }
 
     QPixmap find(const QString &path)
     {
-        if (const QImage *image = m_images.object(path)) {
+        if (const QImage *image = m_decoded.object(path)) {
             return QPixmap::fromImage(*image);
         }
-        // The file was read once already; if it changed since, the place shows no picture.
-        QImageReader reader(path);
-        const QImage image = reader.read();
+        QImage image;
+        if (const auto encoded = m_encoded.constFind(path); encoded != m_encoded.cend()) {
+            image = decodePicture(*encoded);
+        } else {
+            // The file was read once already; if it changed since, the place shows no picture.
+            image = QImageReader(path).read();
+        }
         if (image.isNull()) {
             return {};
         }
-        insert(path, image);
+        m_decoded.insert(path, new QImage(image), qMax<qsizetype>(1, image.sizeInBytes() / 1024));
         return QPixmap::fromImage(image);
     }
 
 private:
-    QCache<QString, QImage> m_images;
+    static constexpr qsizetype maxEncodedBytes = 32 * 1024 * 1024;
+    QHash<QString, QByteArray> m_encoded;
+    qsizetype m_encodedBytes = 0;
+    QCache<QString, QImage> m_decoded;
 };
 
 LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qint16 firstTopTwips)
@@ -191,13 +208,14 @@ void LaunchButtons::setBackColor(qint16 index, quint32 colour)
     elementChanged(index);
 }
 
-void LaunchButtons::setPicture(qint16 index, const QImage &picture, const QString &path)
+void LaunchButtons::setPicture(qint16 index, const QImage &picture, const QString &path,
+                               const QByteArray &bytes)
 {
     Element &element = at(index);
     element.picturePath = path;
-    element.hasPicture = !picture.isNull();
+    element.hasPicture = !picture.isNull() || !bytes.isEmpty();
     if (element.hasPicture) {
-        m_pictures->insert(path, picture);
+        m_pictures->insert(path, picture, bytes);
     }
     elementChanged(index);
 }

@@ -43,9 +43,10 @@ public:
     void setEnabled(qint16 index, bool enabled);
     quint32 backColor(qint16 index) const;
     void setBackColor(qint16 index, quint32 colour);
-    // The picture, decoded from `path`; kept decoded while memory allows, decoded again from the
-    // same file when it has to be shown after being dropped.
-    void setPicture(qint16 index, const QImage &picture, const QString &path);
+    // The picture read from `path`: decoded, or the file's `bytes` to decode when it is shown, or
+    // both.
+    void setPicture(qint16 index, const QImage &picture, const QString &path,
+                    const QByteArray &bytes = QByteArray());
     bool hasPicture(qint16 index) const;
     void setAccessibleText(qint16 index, const QString &name, const QString &description);
 

@@ -18,6 +18,7 @@ namespace
 {
 // The column shows one page of five buttons at a time, one in each place.
 constexpr qint16 pageSize = LaunchButtons::places;
+static_assert(frmMain::firstPageSize == pageSize);
 } // namespace
 
 qint16 frmMain::createLaunchButton(qint16 index)
@@ -53,7 +54,7 @@ void frmMain::loadComponent(PreloadedComponent loaded, qint16 button)
         if (loaded.pictureError) {
             throw *loaded.pictureError;
         }
-        m_launchButs->setPicture(button, loaded.picture, loaded.picturePath);
+        m_launchButs->setPicture(button, loaded.picture, loaded.picturePath, loaded.pictureBytes);
         m_launchButs->setAccessibleText(button, record.folder, record.desc);
         m_launchButs->setVisible(button, true);
         bool found = loaded.exeFound;

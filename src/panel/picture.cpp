@@ -1,14 +1,18 @@
 #include "picture.h"
 
+#include "pngdecode.h"
 #include "runtimeerror.h"
 #include "textfile.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
+#include <QtEndian>
 
 #include <climits>
 #include <limits>
+#include <optional>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -128,15 +132,61 @@ bool isCutShort(const QByteArray &format, QIODevice &device)
     }
     return false;
 }
+
+// Where the first chunk of a PNG that announces more data than the file holds stands. Qt's reader
+// refuses such a file as unreadable, but for some chunks only after its decoder has allocated and
+// cleared a buffer of the announced size: 2 GiB for a file of a few hundred bytes. Its decoder
+// reads the chunks before the image data when it is asked for the size, the rest when it decodes.
+enum class OverlongChunk { None, BeforeImageData, FromImageData };
+
+OverlongChunk findOverlongChunk(QIODevice &device)
+{
+    const qint64 size = device.size();
+    bool imageData = false;
+    qint64 at = 8;
+    while (size - at >= 8) {
+        device.seek(at);
+        const QByteArray header = device.read(8);
+        if (header.size() != 8) {
+            break;
+        }
+        const QByteArrayView type = QByteArrayView(header).sliced(4);
+        imageData = imageData || type == "IDAT";
+        const qint64 length = qFromBigEndian<quint32>(header.constData());
+        if (length > size - at - 8) {
+            return imageData ? OverlongChunk::FromImageData : OverlongChunk::BeforeImageData;
+        }
+        if (type == "IEND") {
+            break;
+        }
+        at += 12 + length;
+    }
+    return OverlongChunk::None;
+}
+
+// What Qt's reader says of a PNG it cannot read, said of one it is spared reading.
+RuntimeError unreadablePng(const QString &path)
+{
+    return RuntimeError::withPath(RuntimeError::InvalidPicture,
+                                  QImageReader::tr("Unable to read image data"), path);
+}
 } // namespace
 
-QImage loadPicture(const QString &path)
+QImage loadPicture(const QString &path, QByteArray *fileBytes)
 {
     QByteArray bytes;
     QBuffer buffer;
     QFile file;
     QIODevice *device = &buffer;
     if (readWholePlainFile(path, wholeFileBytes, bytes)) {
+        if (fileBytes) {
+            *fileBytes = bytes;
+        }
+        // Nearly every button picture is a plain RGBA or RGB PNG, decoded here at a fraction of
+        // what Qt's reader spends on each; anything else, valid or not, is Qt's to decide on.
+        if (std::optional<QImage> image = decodeSimplePng(bytes)) {
+            return *std::move(image);
+        }
         buffer.setData(bytes);
         buffer.open(QIODevice::ReadOnly);
     } else {
@@ -144,11 +194,20 @@ QImage loadPicture(const QString &path)
         device = &file;
     }
 
-    // One reader finds the format, tells the declared size and decodes. A PNG, the usual button
-    // picture, is known by its signature; naming the format spares asking every image format
-    // plugin whether it knows the file, which loads them all (and a JPEG library) into memory.
+    const bool png = device->peek(8) == "\x89PNG\r\n\x1A\n";
+    OverlongChunk overlong = OverlongChunk::None;
+    if (png) {
+        overlong = findOverlongChunk(*device);
+        device->seek(0);
+        if (overlong == OverlongChunk::BeforeImageData) {
+            throw unreadablePng(path);
+        }
+    }
+
+    // One reader finds the format, tells the declared size and decodes. A PNG is known by its
+    // signature and named as such, so that no other format's reader is asked about it first.
     QImageReader reader(device);
-    if (device->peek(8) == "\x89PNG\r\n\x1A\n") {
+    if (png) {
         reader.setFormat("png");
     }
     const QByteArray format = reader.format();
@@ -175,6 +234,9 @@ QImage loadPicture(const QString &path)
         reader.setDevice(device);
         reader.setFormat(format);
     }
+    if (overlong == OverlongChunk::FromImageData) {
+        throw unreadablePng(path);
+    }
     QImage image = reader.read();
     if (image.isNull()) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, reader.errorString(), path);
@@ -188,4 +250,19 @@ QImage loadPicture(const QString &path)
             path);
     }
     return image;
+}
+
+QImage decodePicture(const QByteArray &bytes)
+{
+    if (std::optional<QImage> image = decodeSimplePng(bytes)) {
+        return *std::move(image);
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n")) {
+        reader.setFormat("png");
+    }
+    return reader.read();
 }

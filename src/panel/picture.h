@@ -7,4 +7,8 @@
 // picture whose header claims more than Qt's default allocation limit is refused before anything
 // is decoded, and a file cut short is refused instead of being shown half blank. Raises a
 // RuntimeError that says why and names the path when there is no picture. Safe on any thread.
-QImage loadPicture(const QString &path);
+// With `fileBytes`, also gives the file's bytes when it was small enough to be read whole.
+QImage loadPicture(const QString &path, QByteArray *fileBytes = nullptr);
+
+// Decodes again the bytes of a picture file that loadPicture accepted.
+QImage decodePicture(const QByteArray &bytes);

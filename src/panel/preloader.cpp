@@ -35,7 +35,7 @@ PreloadedComponent preloadComponent(const QString &applicationDirectory, const Q
     timer.restart();
     loaded.picturePath = componentFilePath(applicationDirectory, folder, loaded.record.img);
     try {
-        loaded.picture = loadPicture(loaded.picturePath);
+        loaded.picture = loadPicture(loaded.picturePath, &loaded.pictureBytes);
     } catch (const RuntimeError &error) {
         loaded.pictureError = error;
     }
@@ -62,16 +62,18 @@ qint64 heldBytes(const PreloadedComponent &loaded)
     const qsizetype characters = record.folder.size() + record.name.size() + record.img.size()
         + record.exe.size() + record.help.size() + record.tip.size() + record.desc.size()
         + loaded.picturePath.size() + loaded.exePath.size();
-    return loaded.picture.sizeInBytes() + qint64(characters) * 2 + 512;
+    return loaded.picture.sizeInBytes() + loaded.pictureBytes.size() + qint64(characters) * 2 + 512;
 }
 } // namespace
 
-ComponentPreloader::ComponentPreloader(QString applicationDirectory, QStringList folders)
+ComponentPreloader::ComponentPreloader(QString applicationDirectory, QStringList folders,
+                                       qsizetype keepDecoded)
     : m_directory(std::move(applicationDirectory))
     , m_folders(std::move(folders))
+    , m_keepDecoded(keepDecoded)
     , m_slots(std::min(maxAhead, m_folders.size()))
 {
-    const int threads = std::clamp(QThread::idealThreadCount(), 1, 8);
+    const int threads = std::clamp(QThread::idealThreadCount() - 1, 1, 8);
     // A handful of components loads faster than threads start.
     const int workers = m_folders.size() < 16 ? 0 : threads;
     for (int i = 0; i < workers; ++i) {
@@ -89,6 +91,15 @@ ComponentPreloader::~ComponentPreloader()
     for (std::thread &worker : m_workers) {
         worker.join();
     }
+}
+
+PreloadedComponent ComponentPreloader::read(qsizetype index) const
+{
+    PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
+    if (index >= m_keepDecoded && !loaded.pictureBytes.isEmpty()) {
+        loaded.picture = QImage();
+    }
+    return loaded;
 }
 
 qsizetype ComponentPreloader::claim()
@@ -129,7 +140,7 @@ void ComponentPreloader::work()
             continue;
         }
         lock.unlock();
-        PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
+        PreloadedComponent loaded = read(index);
         lock.lock();
         store(index, std::move(loaded));
         if (m_takerWaiting) {
@@ -148,7 +159,11 @@ PreloadedComponent ComponentPreloader::take(qsizetype index)
             slot.loaded.reset();
             m_heldBytes -= slot.bytes;
             m_taken = index + 1;
-            if (m_workersWaiting > 0) {
+            // Waiting readers go on once half of what they may hold is taken, not at every
+            // component, so that they are woken a few times rather than thousands.
+            if (m_workersWaiting > 0
+                && (m_heldBytes <= maxAheadBytes / 2
+                    || m_next - m_taken <= qsizetype(m_slots.size()) / 2)) {
                 m_room.notify_all();
             }
             return loaded;
@@ -157,7 +172,7 @@ PreloadedComponent ComponentPreloader::take(qsizetype index)
             // Nobody has begun it: read it here.
             m_next = index + 1;
             lock.unlock();
-            PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(index));
+            PreloadedComponent loaded = read(index);
             lock.lock();
             m_taken = index + 1;
             if (m_workersWaiting > 0) {
@@ -168,7 +183,7 @@ PreloadedComponent ComponentPreloader::take(qsizetype index)
         // A worker is reading it; rather than wait, read a later one meanwhile.
         if (const qsizetype other = claim(); other >= 0) {
             lock.unlock();
-            PreloadedComponent loaded = preloadComponent(m_directory, m_folders.at(other));
+            PreloadedComponent loaded = read(other);
             lock.lock();
             store(other, std::move(loaded));
             continue;

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 #include <condition_variable>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -20,7 +21,10 @@ struct PreloadedComponent {
     ComponentInfo record;
     std::optional<RuntimeError> descriptorError;
     QString picturePath;
+    // The decoded picture, and the file's bytes when it was small enough to be read whole. The
+    // preloader lets the decoded picture go where the bytes suffice (see keepDecoded).
     QImage picture;
+    QByteArray pictureBytes;
     std::optional<RuntimeError> pictureError;
     QString exePath;
     bool exeFound = false;
@@ -42,7 +46,10 @@ PreloadedComponent preloadComponent(const QString &applicationDirectory, const Q
 class ComponentPreloader
 {
 public:
-    ComponentPreloader(QString applicationDirectory, QStringList folders);
+    // The components from index `keepDecoded` on keep their pictures as file bytes only, once
+    // decoded and found sound.
+    ComponentPreloader(QString applicationDirectory, QStringList folders,
+                       qsizetype keepDecoded = std::numeric_limits<qsizetype>::max());
     ~ComponentPreloader();
     Q_DISABLE_COPY_MOVE(ComponentPreloader)
 
@@ -60,6 +67,7 @@ private:
     };
 
     void work();
+    PreloadedComponent read(qsizetype index) const;
     // Under the lock: the next index to read, or -1 when reading it would run too far ahead.
     qsizetype claim();
     // Under the lock.
@@ -67,6 +75,7 @@ private:
 
     const QString m_directory;
     const QStringList m_folders;
+    const qsizetype m_keepDecoded;
     std::mutex m_mutex;
     std::condition_variable m_ready; // a component was stored
     std::condition_variable m_room; // a component was taken

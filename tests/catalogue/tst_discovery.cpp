@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -60,6 +62,7 @@ private Q_SLOTS:
     void subFolderNames();
     void componentFolders_data();
     void componentFolders();
+    void longListLookedUpInParts();
     void missingDirectory_data();
     void missingDirectory();
     void unreadableDirectory();
@@ -158,6 +161,40 @@ void TestDiscovery::componentFolders()
     const QStringList list = ::componentFolders(suite.path(), u"kk.cfg"_s, sink);
     QCOMPARE(list, expected);
     QCOMPARE(::isNoComponentsMarker(list), marker);
+    QCOMPARE(sink.texts, QStringList());
+}
+
+void TestDiscovery::longListLookedUpInParts()
+{
+    // Enough folders for the look-ups to be shared among threads: each part of the list must
+    // still answer for its own folders, in order. Every third folder is a component; the others
+    // hold a FIFO, a folder or nothing under the descriptor's name.
+    SuiteBuilder suite;
+    QVERIFY(suite.isValid());
+    QStringList entries;
+    QStringList expected;
+    for (int i = 0; i < 4200; ++i) {
+        const QString folder = u"F%1"_s.arg(4199 - i, 4, 10, QLatin1Char('0'));
+        switch (i % 6) {
+        case 0:
+        case 3:
+            entries << u"f:"_s + folder + u"/kk.cfg"_s;
+            expected << folder;
+            break;
+        case 1:
+            entries << u"d:"_s + folder << u"p:"_s + folder + u"/kk.cfg"_s;
+            break;
+        case 2:
+            entries << u"d:"_s + folder + u"/kk.cfg"_s;
+            break;
+        default:
+            entries << u"d:"_s + folder;
+        }
+    }
+    QVERIFY(build(suite, entries));
+    std::sort(expected.begin(), expected.end());
+    RecordingSink sink;
+    QCOMPARE(::componentFolders(suite.path(), u"kk.cfg"_s, sink), expected);
     QCOMPARE(sink.texts, QStringList());
 }
 

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void paging();
     void pagingLeavesHighlightAndDescription();
     void failedPictureShownByPaging();
+    void pagingShowsThePicturesLoaded();
 };
 
 void TestLaunchColumn::firstHoverOnButtonZero()
@@ -295,6 +296,31 @@ void TestLaunchColumn::failedPictureShownByPaging()
     QVERIFY(!launcher.buttons().isVisible(5));
     QVERIFY(!launcher.buttons().isEnabled(5));
     QVERIFY(!launcher.button(0)->picture().isNull());
+}
+
+void TestLaunchColumn::pagingShowsThePicturesLoaded()
+{
+    // A page shows the pictures read at loading, whatever became of their files since.
+    LauncherFixture launcher;
+    launcher.addComponents(12);
+    launcher.start();
+    for (int i = 0; i < 12; ++i) {
+        QFile::remove(launcher.suite.filePath(LauncherFixture::folderName(i) + u"/pic.png"_s));
+    }
+    launcher.suite.writePicture(u"Comp07/pic.png"_s, Qt::black);
+    const auto shownColour = [&launcher](int i) {
+        return launcher.button(i)->picture().toImage().pixel(16, 16);
+    };
+    for (const QList<int> &page : {QList<int>{5, 6, 7, 8, 9}, QList<int>{10, 11}}) {
+        launcher.window->downButClick();
+        for (int i : page) {
+            QCOMPARE(shownColour(i), QColor::fromHsv((i * 37) % 360, 200, 200).rgb());
+        }
+    }
+    launcher.window->upButClick(0);
+    launcher.window->upButClick(0);
+    QCOMPARE(shownColour(0), QColor::fromHsv(0, 200, 200).rgb());
+    QVERIFY(launcher.services.messages.isEmpty());
 }
 
 QTEST_MAIN(TestLaunchColumn)

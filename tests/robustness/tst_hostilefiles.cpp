@@ -369,6 +369,11 @@ void TestHostileFiles::pictures_data()
     QTest::newRow("FIFO") << u"pic.png"_s << QByteArray() << Special::Fifo << u"not a plain file"_s;
     QTest::newRow("folder") << u"pic.png"_s << QByteArray() << Special::Folder
                             << u"not a plain file"_s;
+    // Qt's reader would clear a buffer of the announced size before finding the file too short.
+    QByteArray overlongText = png.left(33); // signature and header
+    overlongText += QByteArray("\x7F\xFF\xFF\x00tEXtComment", 15) + '\0' + garbage(200, 6);
+    QTest::newRow("PNG text chunk announcing 2 GiB")
+        << u"pic.png"_s << overlongText << Special::None << u"Unable to read"_s;
     QTest::newRow("PNG header of 30000 x 30000")
         << u"pic.png"_s << pngBombHeader() << Special::None << u"30000 x 30000"_s;
     QTest::newRow("complete 1-bit PNG of 30000 x 30000")

@@ -35,8 +35,8 @@ struct LauncherFixture {
     void start()
     {
         services.info.directory = suite.path();
-        auto reading = std::make_unique<ComponentReading>(services.info.directory,
-                                                          frmMain::descriptorFileName);
+        auto reading = std::make_unique<ComponentReading>(
+            services.info.directory, frmMain::descriptorFileName, frmMain::firstPageSize);
         window = std::make_unique<frmMain>(services);
         window->load(std::move(reading));
         window->show();

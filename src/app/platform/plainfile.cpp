@@ -76,8 +76,9 @@ PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &b
         ::close(fd);
         return PlainFileError::TooLarge;
     }
-    // One byte more than the file holds, so that the read that finds the end is usually the
-    // first; a file that grows meanwhile is read on until it passes the limit.
+    // One byte more than the file holds: a read that comes back short at the size the status
+    // gave has found the end, and a file that grows meanwhile is read on until it passes the
+    // limit.
     QByteArray buffer(qsizetype(qMin(size, maxBytes) + 1), Qt::Uninitialized);
     qint64 filled = 0;
     for (;;) {
@@ -88,7 +89,8 @@ PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &b
             }
             buffer.resize(qsizetype(qMin(maxBytes + 1, filled * 2)));
         }
-        const ssize_t got = ::read(fd, buffer.data() + filled, size_t(buffer.size() - filled));
+        const qint64 wanted = buffer.size() - filled;
+        const ssize_t got = ::read(fd, buffer.data() + filled, size_t(wanted));
         if (got < 0 && errno == EINTR) {
             continue;
         }
@@ -100,10 +102,10 @@ PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &b
             }
             return PlainFileError::ReadFailed;
         }
-        if (got == 0) {
+        filled += got;
+        if (got == 0 || (got < wanted && filled == size)) {
             break;
         }
-        filled += got;
     }
     ::close(fd);
     if (filled > maxBytes) {

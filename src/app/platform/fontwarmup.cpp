@@ -1,0 +1,21 @@
+#include "fontwarmup.h"
+
+#ifdef KK_HAVE_FONTCONFIG
+#include <fontconfig/fontconfig.h>
+#endif
+
+FontConfigWarmUp::FontConfigWarmUp()
+{
+#ifdef KK_HAVE_FONTCONFIG
+    // Whoever asks first loads the configuration; a second caller meanwhile loads its own and
+    // keeps whichever was set first, so Qt's own call is safe whatever the timing.
+    m_thread = std::thread([] { FcInit(); });
+#endif
+}
+
+FontConfigWarmUp::~FontConfigWarmUp()
+{
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
