@@ -55,10 +55,8 @@ const ControlDesign &designOf(QStringView name)
 
 QFont arrowFont()
 {
-    QFont font;
-    font.setFamilies({u"DejaVu Sans"_s});
-    font.setPointSizeF(15.75);
-    font.setBold(true);
+    // The face of the window's other text, which has the triangles too: one face less to load.
+    QFont font = designFont(15.75);
     return font;
 }
 

@@ -17,6 +17,9 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(u"kestrelkit-launcher"_s);
     QApplication::setApplicationVersion(QStringLiteral(KK_VERSION_STRING));
     QApplication::setWindowIcon(pngIcon(u":/resources/kestrelkit-32.png"_s));
+    // The design's face for everything, boxes included; text laid out before a window sets its
+    // own font then needs no other face.
+    QApplication::setFont(designFont(8.25));
     QtPlatformServices services;
     return Main(services);
 }
