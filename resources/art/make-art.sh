@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Draws the launcher's artwork with ImageMagick and DejaVu/Liberation fonts, so that every picture
 # the program ships can be made again from this script. Run from anywhere; writes into resources/.
-# PNG files are 8-bit RGBA, the kind the launcher decodes itself without Qt's image plugins.
+# PNG files are 8-bit RGB or RGBA, the kind the launcher decodes itself without Qt's image plugins;
+# the banner, which is opaque, is RGB.
 set -euo pipefail
 out="$(cd "$(dirname "$0")/.." && pwd)"
 sans=/usr/share/fonts/truetype/liberation2/LiberationSans-Bold.ttf
@@ -31,7 +32,7 @@ convert -size 475x49 xc:white \
     /tmp/kk-mark40.png -geometry +6+3 -composite \
     -font "$sans" -pointsize 20 -fill "$navy" -annotate +54+24 'Vessaly Software Solutions' \
     -font "$sansreg" -pointsize 12 -fill "$teal" -annotate +55+40 'Kestrelkit utility suite' \
-    -define png:exclude-chunks=date,time "PNG32:$out/main-banner.png"
+    -define png:exclude-chunks=date,time "PNG24:$out/main-banner.png"
 rm -f /tmp/kk-mark40.png
 
 # Demo suite pictures, 90 x 28: a coloured tab with the component's initials and its name, small
