@@ -814,6 +814,18 @@ void TestPngDecode::loadPicture_data()
         << withLength(png(large), "tEXt", twoGiB) << false << unreadable;
 }
 
+// Writes `bytes` as pic.png into `folder`; the path, or nothing when it could not be written.
+static QString writePicture(const QTemporaryDir &folder, const QByteArray &bytes)
+{
+    const QString path = folder.filePath(QStringLiteral("pic.png"));
+    QFile file(path);
+    if (!folder.isValid() || !file.open(QIODevice::WriteOnly)
+        || file.write(bytes) != bytes.size()) {
+        return {};
+    }
+    return path;
+}
+
 void TestPngDecode::loadPicture()
 {
     QFETCH(QByteArray, png);
@@ -822,12 +834,8 @@ void TestPngDecode::loadPicture()
     QCOMPARE(decodeSimplePng(png).has_value(), simple);
 
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = folder.filePath(u"pic.png"_s);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(png), qint64(png.size()));
-    file.close();
+    const QString path = writePicture(folder, png);
+    QVERIFY(!path.isEmpty());
 
     std::optional<QImage> loaded;
     std::optional<RuntimeError> error;
@@ -857,12 +865,8 @@ void TestPngDecode::overlongChunkTakesNoMemory()
     plan.after = chunk("tEXt", "Title\0Button"_ba);
     const QByteArray hostile = withLength(png(plan), "tEXt", 0x7FFFFFF0);
     QTemporaryDir folder;
-    QVERIFY(folder.isValid());
-    const QString path = folder.filePath(u"pic.png"_s);
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(hostile), qint64(hostile.size()));
-    file.close();
+    const QString path = writePicture(folder, hostile);
+    QVERIFY(!path.isEmpty());
 
     const auto peakKiB = [] {
         rusage usage = {};
