@@ -393,8 +393,8 @@ std::optional<QImage> decodeSimplePng(const QByteArray &bytes)
         streamSize = joined.size();
     }
 
-    // At most 10^6 rows of 1 + 4 * 10^6 bytes, and width * height is at most 2^25: the rows take at
-    // most 2^27 + 10^6 bytes, within zlib's 32-bit lengths.
+    // At most 10^6 rows of 1 + 4 * 10^6 bytes, and width * height is at most 2^22: the rows take at
+    // most 2^24 + 10^6 bytes, within zlib's 32-bit lengths.
     const size_t rowBytes = 1 + size_t(header->width) * size_t(header->channels);
     const size_t rawSize = rowBytes * header->height;
     if (streamSize > UINT_MAX || rawSize > UINT_MAX) {

@@ -15,7 +15,7 @@
 // no palette or transparency chunk, only ancillary chunks that leave the pixels alone, colour
 // chunks only in the combinations the usual writers make, one run of image data that inflates to
 // exactly the rows the header announces, IEND last. For anything else, including a header that
-// announces more than 128 MiB of pixels, it gives nothing and Qt's reader is to decide, so that
+// announces more than 16 MiB of pixels, it gives nothing and Qt's reader is to decide, so that
 // what is accepted, and the message given when it is not, stays Qt's. Safe on any thread and on any
 // bytes.
 std::optional<QImage> decodeSimplePng(const QByteArray &bytes);

@@ -9,6 +9,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <exception>
 #include <thread>
 #include <vector>
 
@@ -30,22 +31,45 @@ QList<bool> holdingFile(const QString &directory, const QStringList &folders,
 {
     const SubFolderFiles files(directory, fileName);
     QList<bool> holds(folders.size(), false);
-    const auto check = [&](qsizetype from, qsizetype to) {
-        for (qsizetype i = from; i < to; ++i) {
-            holds[i] = files.holdsPlainFile(folders.at(i));
-        }
-    };
     constexpr qsizetype perThread = 2000;
     const qsizetype threads = std::clamp<qsizetype>(
         std::min<qsizetype>(QThread::idealThreadCount(), folders.size() / perThread), 1, 4);
-    std::vector<std::thread> helpers;
     const qsizetype share = (folders.size() + threads - 1) / threads;
+    // Each part keeps what it raised, to be raised again here once every thread has ended.
+    std::vector<std::exception_ptr> failures(size_t(threads), nullptr);
+    const auto check = [&](qsizetype part, qsizetype from, qsizetype to) {
+        try {
+            for (qsizetype i = from; i < to; ++i) {
+                holds[i] = files.holdsPlainFile(folders.at(i));
+            }
+        } catch (...) {
+            failures[size_t(part)] = std::current_exception();
+        }
+    };
+    std::vector<std::thread> helpers;
+    qsizetype unshared = folders.size(); // where the parts given to other threads end
     for (qsizetype t = 1; t < threads; ++t) {
-        helpers.emplace_back(check, t * share, std::min(folders.size(), (t + 1) * share));
+        const qsizetype to = std::min(folders.size(), (t + 1) * share);
+        try {
+            helpers.emplace_back(check, t, t * share, to);
+        } catch (const std::exception &) {
+            // No thread to spare: this one checks the rest itself.
+            unshared = t * share;
+            break;
+        }
+        unshared = to;
     }
-    check(0, std::min(folders.size(), share));
+    check(0, 0, std::min(folders.size(), share));
+    if (threads > 1 && unshared < folders.size()) {
+        check(0, unshared, folders.size());
+    }
     for (std::thread &helper : helpers) {
         helper.join();
+    }
+    for (const std::exception_ptr &failure : failures) {
+        if (failure) {
+            std::rethrow_exception(failure);
+        }
     }
     return holds;
 }

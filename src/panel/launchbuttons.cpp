@@ -5,16 +5,16 @@
 
 #include <QCache>
 #include <QHash>
-#include <QImageReader>
 #include <QPixmap>
 
 using namespace Qt::StringLiterals;
 
 // The pictures of the elements, by file. A small picture file, the usual kind, is kept as the
 // bytes read at loading, a few hundred each, and decoded again whenever a place comes to show it;
-// so every button keeps the picture it was loaded with, at a fraction of the memory its pixels
-// would take. A larger file is kept decoded while a memory budget allows, and read again from the
-// file when it has to be shown after being dropped. Only the five pictures on show become
+// so a button keeps the picture it was loaded with, at a fraction of the memory its pixels would
+// take. A larger file, or any file once the bytes kept reach their budget, is kept decoded while
+// a memory budget allows, and read again from the file when it has to be shown after being
+// dropped. Only the five pictures on show become
 // pixmaps.
 class PictureCache
 {
@@ -46,8 +46,13 @@ public:
         if (const auto encoded = m_encoded.constFind(path); encoded != m_encoded.cend()) {
             image = decodePicture(*encoded);
         } else {
-            // The file was read once already; if it changed since, the place shows no picture.
-            image = QImageReader(path).read();
+            // A large picture that had to be dropped is read again, as carefully as the first time;
+            // if its file changed since and is no picture now, the place shows none.
+            try {
+                image = loadPicture(path);
+            } catch (const RuntimeError &) {
+                image = QImage();
+            }
         }
         if (image.isNull()) {
             return {};

@@ -9,6 +9,7 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <algorithm>
 #include <climits>
 #include <limits>
 #include <optional>
@@ -141,16 +142,26 @@ enum class OverlongChunk { None, BeforeImageData, FromImageData };
 
 OverlongChunk findOverlongChunk(QIODevice &device)
 {
+    // The decoder refuses a file at once where its first chunk is no header or a chunk's type is
+    // no four letters, so the walk stops there too: a huge file of zeros is never walked 12 bytes
+    // at a time. The count of chunks is bounded all the same.
+    const auto isLetter = [](char c) {
+        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+    };
+    constexpr int maxChunks = 1000000;
     const qint64 size = device.size();
     bool imageData = false;
     qint64 at = 8;
-    while (size - at >= 8) {
+    for (int chunks = 0; size - at >= 8 && chunks < maxChunks; ++chunks) {
         device.seek(at);
         const QByteArray header = device.read(8);
         if (header.size() != 8) {
             break;
         }
         const QByteArrayView type = QByteArrayView(header).sliced(4);
+        if (!std::all_of(type.begin(), type.end(), isLetter) || (chunks == 0 && type != "IHDR")) {
+            break;
+        }
         imageData = imageData || type == "IDAT";
         const qint64 length = qFromBigEndian<quint32>(header.constData());
         if (length > size - at - 8) {

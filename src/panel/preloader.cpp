@@ -11,45 +11,53 @@
 
 #include <algorithm>
 
+namespace
+{
+// Runs one step of reading a component; what it raises is kept as that step's failure, an
+// exhausted allocation as Out of memory, as the error trap reports it.
+template<typename Step>
+void keepFailure(std::optional<RuntimeError> &failure, Step step)
+{
+    try {
+        step();
+    } catch (const RuntimeError &error) {
+        failure = error;
+    } catch (const std::bad_alloc &) {
+        failure = RuntimeError(RuntimeError::OutOfMemory, QStringLiteral("Out of memory"));
+    }
+}
+} // namespace
+
 PreloadedComponent preloadComponent(const QString &applicationDirectory, const QString &folder)
 {
     PreloadedComponent loaded;
     loaded.record.folder = folder;
     QElapsedTimer timer;
     timer.start();
-    try {
+    keepFailure(loaded.descriptorError, [&] {
         readDescriptor(componentFilePath(applicationDirectory, folder, QStringLiteral("kk.cfg")),
                        loaded.record);
         loaded.record.desc = composeDescription(loaded.record);
-    } catch (const RuntimeError &error) {
-        loaded.descriptorError = error;
-    } catch (const std::bad_alloc &) {
-        loaded.descriptorError
-            = RuntimeError(RuntimeError::OutOfMemory, QStringLiteral("Out of memory"));
-    }
+    });
     loaded.descriptorNs = timer.nsecsElapsed();
     if (loaded.descriptorError) {
         return loaded;
     }
 
     timer.restart();
-    loaded.picturePath = componentFilePath(applicationDirectory, folder, loaded.record.img);
-    try {
+    keepFailure(loaded.pictureError, [&] {
+        loaded.picturePath = componentFilePath(applicationDirectory, folder, loaded.record.img);
         loaded.picture = loadPicture(loaded.picturePath, &loaded.pictureBytes);
-    } catch (const RuntimeError &error) {
-        loaded.pictureError = error;
-    }
+    });
     loaded.pictureNs = timer.nsecsElapsed();
     if (loaded.pictureError) {
         return loaded;
     }
 
-    loaded.exePath = componentFilePath(applicationDirectory, folder, loaded.record.exe);
-    try {
+    keepFailure(loaded.exeError, [&] {
+        loaded.exePath = componentFilePath(applicationDirectory, folder, loaded.record.exe);
         loaded.exeFound = !findFirstEntry(loaded.exePath, false).isEmpty();
-    } catch (const RuntimeError &error) {
-        loaded.exeError = error;
-    }
+    });
     return loaded;
 }
 
@@ -77,7 +85,12 @@ ComponentPreloader::ComponentPreloader(QString applicationDirectory, QStringList
     // A handful of components loads faster than threads start.
     const int workers = m_folders.size() < 16 ? 0 : threads;
     for (int i = 0; i < workers; ++i) {
-        m_workers.emplace_back([this] { work(); });
+        try {
+            m_workers.emplace_back([this] { work(); });
+        } catch (const std::exception &) {
+            // Fewer readers, or none: the taker reads what nobody else does.
+            break;
+        }
     }
 }
 
@@ -161,9 +174,8 @@ PreloadedComponent ComponentPreloader::take(qsizetype index)
             m_taken = index + 1;
             // Waiting readers go on once half of what they may hold is taken, not at every
             // component, so that they are woken a few times rather than thousands.
-            if (m_workersWaiting > 0
-                && (m_heldBytes <= maxAheadBytes / 2
-                    || m_next - m_taken <= qsizetype(m_slots.size()) / 2)) {
+            if (m_workersWaiting > 0 && m_heldBytes <= maxAheadBytes / 2
+                && m_next - m_taken <= qsizetype(m_slots.size()) / 2) {
                 m_room.notify_all();
             }
             return loaded;

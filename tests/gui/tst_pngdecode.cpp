@@ -3,6 +3,7 @@
 // and colour space. On anything else it gives nothing, and loadPicture still answers as it did
 // when Qt's reader read every picture, without letting a chunk's announced length cost memory.
 
+#include "finishesintime.h"
 #include "picture.h"
 #include "pngdecode.h"
 #include "runtimeerror.h"
@@ -383,6 +384,7 @@ class TestPngDecode : public QObject
 private slots:
     // First, while the peak memory of the process is still small.
     void overlongChunkTakesNoMemory();
+    void hugeFileOfZerosRefusedAtOnce();
     void sameAsQt_data();
     void sameAsQt();
     void savedByQt_data();
@@ -856,6 +858,28 @@ void TestPngDecode::loadPicture()
         QCOMPARE(error->description(),
                  RuntimeError::withPath(RuntimeError::InvalidPicture, reason, path).description());
     }
+}
+
+void TestPngDecode::hugeFileOfZerosRefusedAtOnce()
+{
+    // A signature followed by 4 GiB of zeros, sparse on the disk: chunks of length 0 and no type
+    // every 12 bytes. The file is refused as the decoder refuses it, without being walked.
+    QTemporaryDir folder;
+    const QString path = writePicture(folder, QByteArray("\x89PNG\r\n\x1A\n", 8));
+    QVERIFY(!path.isEmpty());
+    QFile file(path);
+    if (!file.resize(qint64(4) << 30)) {
+        QSKIP("the file system holds no sparse file of 4 GiB");
+    }
+    bool refused = false;
+    QVERIFY(finishesInTime([&path, &refused] {
+        try {
+            ::loadPicture(path);
+        } catch (const RuntimeError &) {
+            refused = true;
+        }
+    }));
+    QVERIFY(refused);
 }
 
 void TestPngDecode::overlongChunkTakesNoMemory()
