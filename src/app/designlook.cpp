@@ -5,8 +5,6 @@
 #include <QFile>
 #include <QWidget>
 
-#include <optional>
-
 using namespace Qt::StringLiterals;
 
 QFont designFont(qreal points, bool bold, DesignFace face)
@@ -32,12 +30,10 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
 QPixmap pngPicture(const QString &path)
 {
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        if (std::optional<QImage> image = decodeSimplePng(file.readAll())) {
-            return QPixmap::fromImage(*std::move(image));
-        }
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
     }
-    return QPixmap(path, "PNG");
+    return QPixmap::fromImage(decodePicture(file.readAll()));
 }
 
 QIcon pngIcon(const QString &path)

@@ -200,6 +200,17 @@ void frmMain::buildMenus()
     connect(about, &QAction::triggered, this, &frmMain::aboutClick);
 }
 
+std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory)
+{
+    // Only the first page's pictures are needed decoded at once.
+    try {
+        return std::make_unique<ComponentReading>(directory, descriptorFileName,
+                                                  LaunchButtons::places);
+    } catch (const std::exception &) {
+        return nullptr;
+    }
+}
+
 void frmMain::load()
 {
     load(nullptr);
@@ -259,13 +270,16 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
                                                       const QString &fileName)
 {
     QStringList list;
-    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);
     withErrorTrap(m_services, [&] {
         if (m_reading && m_reading->directory() == directory && m_reading->fileName() == fileName) {
-            list = m_reading->takeFolders(m_services);
+            {
+                const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Waiting);
+                list = m_reading->takeFolders(m_services);
+            }
             m_phases.add(PhaseTimes::Discovery, m_reading->discoveryNs());
         } else {
             m_reading.reset();
+            const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);
             list = componentFolders(directory, fileName, m_services);
         }
     });
@@ -299,7 +313,7 @@ qint16 frmMain::findComponents()
             std::optional<ComponentPreloader> ownPreloader;
             ComponentPreloader *preloader = m_reading ? m_reading->preloader() : nullptr;
             if (!preloader) {
-                preloader = &ownPreloader.emplace(m_app.directory, list, firstPageSize);
+                preloader = &ownPreloader.emplace(m_app.directory, list, LaunchButtons::places);
             }
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {

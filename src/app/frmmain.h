@@ -69,8 +69,10 @@ public:
 
     // The name of a component's descriptor, which marks a sub-folder as a component.
     static const QString descriptorFileName;
-    // The components the window shows at first; only their pictures are needed decoded at once.
-    static constexpr qsizetype firstPageSize = 5;
+
+    // Begins finding and reading the components of `directory` on other threads, for load(); none
+    // where no thread can be started, and then load() finds and reads them itself.
+    static std::unique_ptr<ComponentReading> startReading(const QString &directory);
 
     // The load handler: finds the components, builds the launch column and enables page-down
     // when there is more than one page. With `reading` begun on the application's folder before the

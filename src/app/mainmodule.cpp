@@ -11,15 +11,8 @@ using namespace Qt::StringLiterals;
 
 int Main(PlatformServices &services)
 {
-    // The components are found and read on other threads while the window is built; where no
-    // thread can be started, the window finds and reads them itself when it loads.
-    std::unique_ptr<ComponentReading> reading;
-    try {
-        reading = std::make_unique<ComponentReading>(
-            services.appInfo().directory, frmMain::descriptorFileName, frmMain::firstPageSize);
-    } catch (const std::exception &) {
-        reading.reset();
-    }
+    // The components are found and read on other threads while the window is built.
+    auto reading = frmMain::startReading(services.appInfo().directory);
     auto mainWindow = std::make_unique<frmMain>(services);
     if (services.previousInstance()) {
         services.showMessage(services.appInfo().exeName + u" is already Running..."_s,

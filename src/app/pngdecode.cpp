@@ -1,6 +1,8 @@
 #include "pngdecode.h"
 
+#include <QBuffer>
 #include <QColorSpace>
+#include <QImageReader>
 #include <QPointF>
 #include <QtGlobal>
 
@@ -434,4 +436,19 @@ std::optional<QImage> decodeSimplePng(const QByteArray &bytes)
         image.setColorSpace(*colourSpace);
     }
     return image;
+}
+
+QImage decodePicture(const QByteArray &bytes)
+{
+    if (std::optional<QImage> image = decodeSimplePng(bytes)) {
+        return *std::move(image);
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    if (bytes.startsWith(QByteArrayView(reinterpret_cast<const char *>(signature), 8))) {
+        reader.setFormat("png");
+    }
+    return reader.read();
 }

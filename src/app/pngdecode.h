@@ -19,3 +19,7 @@
 // what is accepted, and the message given when it is not, stays Qt's. Safe on any thread and on any
 // bytes.
 std::optional<QImage> decodeSimplePng(const QByteArray &bytes);
+
+// Decodes the bytes of a picture file: the simple PNG above here, anything else with Qt's reader.
+// A null image when they are no picture.
+QImage decodePicture(const QByteArray &bytes);

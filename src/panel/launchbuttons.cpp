@@ -1,6 +1,7 @@
 #include "launchbuttons.h"
 
 #include "picture.h"
+#include "pngdecode.h"
 #include "runtimeerror.h"
 
 #include <QCache>

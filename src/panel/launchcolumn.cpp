@@ -18,7 +18,6 @@ namespace
 {
 // The column shows one page of five buttons at a time, one in each place.
 constexpr qint16 pageSize = LaunchButtons::places;
-static_assert(frmMain::firstPageSize == pageSize);
 } // namespace
 
 qint16 frmMain::createLaunchButton(qint16 index)

@@ -262,18 +262,3 @@ QImage loadPicture(const QString &path, QByteArray *fileBytes)
     }
     return image;
 }
-
-QImage decodePicture(const QByteArray &bytes)
-{
-    if (std::optional<QImage> image = decodeSimplePng(bytes)) {
-        return *std::move(image);
-    }
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    if (bytes.startsWith("\x89PNG\r\n\x1A\n")) {
-        reader.setFormat("png");
-    }
-    return reader.read();
-}

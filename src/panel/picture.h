@@ -9,6 +9,3 @@
 // RuntimeError that says why and names the path when there is no picture. Safe on any thread.
 // With `fileBytes`, also gives the file's bytes when it was small enough to be read whole.
 QImage loadPicture(const QString &path, QByteArray *fileBytes = nullptr);
-
-// Decodes again the bytes of a picture file that loadPicture accepted.
-QImage decodePicture(const QByteArray &bytes);

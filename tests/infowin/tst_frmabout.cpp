@@ -199,24 +199,14 @@ void TestAbout::closeButtonUnloadsAndRestoresTexts()
 
 void TestAbout::unloadEndsTheModalShow()
 {
-    // Shutdown unloads every loaded window, also one that is shown.
     Fixture f;
-    whileShown(f.window, [&] { f.window.unload(); });
-    QVERIFY(!f.window.isVisible());
-    QVERIFY(!f.window.isLoaded());
+    verifyUnloadEndsTheModalShow(f.window);
 }
 
 void TestAbout::escapeNeitherHidesNorUnloads()
 {
     Fixture f;
-    bool shownAfterEscape = false;
-    whileShown(f.window, [&] {
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        QTest::keyClick(f.okBut(), Qt::Key_Escape);
-        shownAfterEscape = f.window.isVisible() && f.window.isLoaded();
-        f.clickOk();
-    });
-    QVERIFY(shownAfterEscape);
+    verifyEscapeKeepsTheWindow(f.window, [&f] { f.clickOk(); });
 }
 
 void TestAbout::okHasTheFocusAndTabStaysThere()
@@ -304,7 +294,7 @@ void TestAbout::seenAt()
     QFETCH(QString, control);
     Fixture f;
     f.loadOnce();
-    QCOMPARE(controlAt(&f.window, pixelsAt(&f.window, twips.x(), twips.y())), control);
+    QCOMPARE(controlSeenAt(&f.window, twips), control);
 }
 
 void TestAbout::coloursSeen_data()
@@ -326,8 +316,7 @@ void TestAbout::coloursSeen()
     QFETCH(QColor, colour);
     Fixture f;
     f.loadOnce();
-    const QImage image = f.window.grab().toImage();
-    QCOMPARE(image.pixelColor(pixelsAt(&f.window, twips.x(), twips.y())).rgb(), colour.rgb());
+    QCOMPARE(colourSeenAt(&f.window, twips), colour.rgb());
 }
 
 void TestAbout::textsFitTheirBoxes_data()
@@ -345,11 +334,7 @@ void TestAbout::textsFitTheirBoxes()
     QFETCH(QString, control);
     Fixture f;
     f.loadOnce();
-    const QLabel *label = f.label(control);
-    QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
-             qPrintable(u"%1 needs %2 pixels, has %3"_s.arg(control)
-                            .arg(label->heightForWidth(label->width()))
-                            .arg(label->height())));
+    verifyTextFits(f.label(control));
 }
 
 void TestAbout::noticeFitsWithoutScrolling()

@@ -239,24 +239,14 @@ void TestGettingHelp::closeButtonUnloadsAndLoadsAfresh()
 
 void TestGettingHelp::unloadEndsTheModalShow()
 {
-    // Shutdown unloads every loaded window, also one that is shown.
     Fixture f;
-    whileShown(f.window, [&] { f.window.unload(); });
-    QVERIFY(!f.window.isVisible());
-    QVERIFY(!f.window.isLoaded());
+    verifyUnloadEndsTheModalShow(f.window);
 }
 
 void TestGettingHelp::escapeNeitherHidesNorUnloads()
 {
     Fixture f;
-    bool shownAfterEscape = false;
-    whileShown(f.window, [&] {
-        QVERIFY(QTest::qWaitForWindowActive(&f.window));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-        shownAfterEscape = f.window.isVisible() && f.window.isLoaded();
-        f.clickOk();
-    });
-    QVERIFY(shownAfterEscape);
+    verifyEscapeKeepsTheWindow(f.window, [&f] { f.clickOk(); });
 }
 
 void TestGettingHelp::titleBar()
@@ -342,7 +332,7 @@ void TestGettingHelp::seenAt()
     QFETCH(QString, control);
     Fixture f;
     f.loadOnce();
-    QCOMPARE(controlAt(&f.window, pixelsAt(&f.window, twips.x(), twips.y())), control);
+    QCOMPARE(controlSeenAt(&f.window, twips), control);
 }
 
 void TestGettingHelp::coloursSeen_data()
@@ -364,8 +354,7 @@ void TestGettingHelp::coloursSeen()
     QFETCH(QColor, colour);
     Fixture f;
     f.loadOnce();
-    const QImage image = f.window.grab().toImage();
-    QCOMPARE(image.pixelColor(pixelsAt(&f.window, twips.x(), twips.y())).rgb(), colour.rgb());
+    QCOMPARE(colourSeenAt(&f.window, twips), colour.rgb());
 }
 
 void TestGettingHelp::textsFitTheirBoxes_data()
@@ -382,11 +371,7 @@ void TestGettingHelp::textsFitTheirBoxes()
     QFETCH(QString, control);
     Fixture f;
     f.loadOnce();
-    const QLabel *label = f.label(control);
-    QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
-             qPrintable(u"%1 needs %2 pixels, has %3"_s.arg(control)
-                            .arg(label->heightForWidth(label->width()))
-                            .arg(label->height())));
+    verifyTextFits(f.label(control));
 }
 
 QTEST_MAIN(TestGettingHelp)

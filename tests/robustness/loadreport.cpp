@@ -62,8 +62,7 @@ int main(int argc, char *argv[])
     RecordingServices services;
     services.info.directory = QString::fromLocal8Bit(argv[1]);
     // As the launcher starts: the components are found and read while the window is built.
-    auto reading = std::make_unique<ComponentReading>(
-        services.info.directory, frmMain::descriptorFileName, frmMain::firstPageSize);
+    auto reading = frmMain::startReading(services.info.directory);
     auto window = std::make_unique<frmMain>(services);
     window->load(std::move(reading));
     window->show();

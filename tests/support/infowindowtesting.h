@@ -3,6 +3,8 @@
 #include "infowindow.h"
 #include "twips.h"
 
+#include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTimer>
 
@@ -45,4 +47,47 @@ inline QString controlAt(const QWidget *window, QPoint point)
         }
     }
     return {};
+}
+
+// The design control a user sees at a point of the design, in twips.
+inline QString controlSeenAt(const QWidget *window, QPoint twips)
+{
+    return controlAt(window, pixelsAt(window, twips.x(), twips.y()));
+}
+
+// The colour a user sees at a point of the design, in twips.
+inline QRgb colourSeenAt(QWidget *window, QPoint twips)
+{
+    return window->grab().toImage().pixel(pixelsAt(window, twips.x(), twips.y()));
+}
+
+// A label shows all of its text within its designed box.
+inline void verifyTextFits(const QLabel *label)
+{
+    QVERIFY2(label->heightForWidth(label->width()) <= label->height(),
+             qPrintable(QStringLiteral("%1 needs %2 pixels, has %3")
+                            .arg(label->objectName())
+                            .arg(label->heightForWidth(label->width()))
+                            .arg(label->height())));
+}
+
+// Shutdown unloads every loaded window, also one that is shown.
+inline void verifyUnloadEndsTheModalShow(InfoWindow &window)
+{
+    whileShown(window, [&] { window.unload(); });
+    QVERIFY(!window.isVisible());
+    QVERIFY(!window.isLoaded());
+}
+
+// Escape neither hides nor unloads the window; `clickOk` then ends the show.
+inline void verifyEscapeKeepsTheWindow(InfoWindow &window, const std::function<void()> &clickOk)
+{
+    bool shownAfterEscape = false;
+    whileShown(window, [&] {
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+        shownAfterEscape = window.isVisible() && window.isLoaded();
+        clickOk();
+    });
+    QVERIFY(shownAfterEscape);
 }

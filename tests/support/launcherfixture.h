@@ -35,8 +35,7 @@ struct LauncherFixture {
     void start()
     {
         services.info.directory = suite.path();
-        auto reading = std::make_unique<ComponentReading>(
-            services.info.directory, frmMain::descriptorFileName, frmMain::firstPageSize);
+        auto reading = frmMain::startReading(services.info.directory);
         window = std::make_unique<frmMain>(services);
         window->load(std::move(reading));
         window->show();
