@@ -3,10 +3,10 @@
 
 #include "fuzzcheck.h"
 
-#include "description.h"
-#include "descriptor.h"
-#include "runtimeerror.h"
-#include "textfile.h"
+#include "catalogue/description.h"
+#include "catalogue/descriptor.h"
+#include "catalogue/runtimeerror.h"
+#include "catalogue/textfile.h"
 
 #include <QFile>
 

@@ -3,7 +3,7 @@
 
 #include "fuzzcheck.h"
 
-#include "keyvalue.h"
+#include "catalogue/keyvalue.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

@@ -2,9 +2,9 @@
 
 #include "fuzzcheck.h"
 
-#include "picture.h"
-#include "pngdecode.h"
-#include "runtimeerror.h"
+#include "catalogue/runtimeerror.h"
+#include "pictures/picture.h"
+#include "pictures/pngdecode.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -3,8 +3,8 @@
 
 #include "fuzzcheck.h"
 
-#include "runtimeerror.h"
-#include "wraptext.h"
+#include "catalogue/runtimeerror.h"
+#include "catalogue/wraptext.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {

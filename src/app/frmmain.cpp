@@ -1,17 +1,18 @@
-#include "frmmain.h"
+#include "app/frmmain.h"
 
-#include "colourbutton.h"
-#include "componentreading.h"
-#include "descriptionbox.h"
-#include "designlook.h"
-#include "discovery.h"
-#include "errortrap.h"
-#include "frmabout.h"
-#include "frmgettinghelp.h"
-#include "int16.h"
-#include "launchbuttons.h"
-#include "preloader.h"
-#include "twips.h"
+#include "catalogue/descriptor.h"
+#include "catalogue/discovery.h"
+#include "catalogue/errortrap.h"
+#include "catalogue/int16.h"
+#include "infowin/frmabout.h"
+#include "infowin/frmgettinghelp.h"
+#include "panel/componentreading.h"
+#include "panel/launchbuttons.h"
+#include "panel/preloader.h"
+#include "widgets/colourbutton.h"
+#include "widgets/descriptionbox.h"
+#include "widgets/designlook.h"
+#include "widgets/twips.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -24,7 +25,6 @@ using namespace Qt::StringLiterals;
 
 const QString frmMain::designCaption
     = u"Kestrelkit Launcher - Vessaly Software Solutions, Inc - "_s;
-const QString frmMain::descriptorFileName = u"kk.cfg"_s;
 
 namespace
 {
@@ -45,12 +45,7 @@ constexpr ControlDesign mainDesign[] = {
 
 const ControlDesign &designOf(QStringView name)
 {
-    for (const ControlDesign &design : mainDesign) {
-        if (design.name == name) {
-            return design;
-        }
-    }
-    Q_UNREACHABLE();
+    return ::designOf(mainDesign, name);
 }
 
 QFont arrowFont()
@@ -204,7 +199,7 @@ std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory
 {
     // Only the first page's pictures are needed decoded at once.
     try {
-        return std::make_unique<ComponentReading>(directory, descriptorFileName,
+        return std::make_unique<ComponentReading>(directory, descriptorFileName.toString(),
                                                   LaunchButtons::places);
     } catch (const std::exception &) {
         return nullptr;
@@ -299,7 +294,7 @@ qint16 frmMain::findComponents()
     withErrorTrap(
         [&] {
             const QStringList list
-                = getFileDirInfoStringByComponents(m_app.directory, descriptorFileName);
+                = getFileDirInfoStringByComponents(m_app.directory, descriptorFileName.toString());
             if (list.isEmpty()) {
                 throw RuntimeError::subscriptOutOfRange();
             }

@@ -26,9 +26,9 @@
  * and shutdown.
  */
 
-#include "componentinfo.h"
-#include "phasetimes.h"
-#include "platformservices.h"
+#include "app/phasetimes.h"
+#include "catalogue/componentinfo.h"
+#include "widgets/platformservices.h"
 
 #include <QList>
 #include <QMainWindow>
@@ -66,9 +66,6 @@ public:
 
     // The caption the design gives; activation appends the version.
     static const QString designCaption;
-
-    // The name of a component's descriptor, which marks a sub-folder as a component.
-    static const QString descriptorFileName;
 
     // Begins finding and reading the components of `directory` on other threads, for load(); none
     // where no thread can be started, and then load() finds and reads them itself.

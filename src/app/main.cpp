@@ -1,8 +1,8 @@
-#include "designlook.h"
-#include "fontwarmup.h"
-#include "mainmodule.h"
-#include "qtplatformservices.h"
-#include "version.h"
+#include "app/mainmodule.h"
+#include "platform/fontwarmup.h"
+#include "widgets/designlook.h"
+#include "widgets/qtplatformservices.h"
+#include "widgets/version.h"
 
 #include <QApplication>
 #include <QIcon>

@@ -1,7 +1,7 @@
-#include "mainmodule.h"
+#include "app/mainmodule.h"
 
-#include "componentreading.h"
-#include "frmmain.h"
+#include "app/frmmain.h"
+#include "panel/componentreading.h"
 
 #include <QApplication>
 

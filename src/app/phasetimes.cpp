@@ -1,4 +1,4 @@
-#include "phasetimes.h"
+#include "app/phasetimes.h"
 
 #include <cstdio>
 

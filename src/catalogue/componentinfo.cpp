@@ -1,4 +1,4 @@
-#include "componentinfo.h"
+#include "catalogue/componentinfo.h"
 
 QDebug operator<<(QDebug debug, const ComponentInfo &info)
 {

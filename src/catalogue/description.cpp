@@ -1,4 +1,4 @@
-#include "description.h"
+#include "catalogue/description.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "componentinfo.h"
+#include "catalogue/componentinfo.h"
 
 // The block that the description box shows for a component: its folder in upper case as the
 // title, a rule, the wrapped DESC text, then the executable and picture names as written.

@@ -1,8 +1,8 @@
-#include "descriptor.h"
+#include "catalogue/descriptor.h"
 
-#include "keyvalue.h"
-#include "textfile.h"
-#include "wraptext.h"
+#include "catalogue/keyvalue.h"
+#include "catalogue/textfile.h"
+#include "catalogue/wraptext.h"
 
 using namespace Qt::StringLiterals;
 

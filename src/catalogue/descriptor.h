@@ -1,6 +1,11 @@
 #pragma once
 
-#include "componentinfo.h"
+#include "catalogue/componentinfo.h"
+
+#include <QStringView>
+
+// The descriptor's file name: a sub-folder that holds a plain file of this name is a component.
+inline constexpr QStringView descriptorFileName = u"kk.cfg";
 
 // Stores one descriptor line in the record. The key is everything before the line's first colon
 // and must be one of DESC, EXE, HELP, IMG, NAME or TIP, exactly in upper case; any other line is

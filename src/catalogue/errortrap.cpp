@@ -1,4 +1,4 @@
-#include "errortrap.h"
+#include "catalogue/errortrap.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "messagesink.h"
-#include "runtimeerror.h"
+#include "catalogue/messagesink.h"
+#include "catalogue/runtimeerror.h"
 
 #include <functional>
 #include <new>
+#include <optional>
 #include <utility>
 
 // The uniform error trap: a failure anywhere in the trapped body ends it, shows
@@ -13,20 +14,31 @@
 // their result before the failure.
 void showErrorBox(MessageSink &sink, const RuntimeError &error);
 
-// Runs `body` and catches what it raises. Returns true when the body ran to its end.
-// An exhausted allocation is reported like any other run-time error, as Out of memory.
+// Runs `body` and gives what it raised, or nothing when it ran to its end: the one place where a
+// failure becomes the run-time error that a box reports. An exhausted allocation is a run-time
+// error like any other, Out of memory.
 template<typename Body>
-bool withErrorTrap(Body &&body, const std::function<void(const RuntimeError &)> &onError)
+std::optional<RuntimeError> captureFailure(Body &&body)
 {
     try {
         std::forward<Body>(body)();
-        return true;
     } catch (const RuntimeError &error) {
-        onError(error);
+        return error;
     } catch (const std::bad_alloc &) {
-        onError(RuntimeError(RuntimeError::OutOfMemory, QStringLiteral("Out of memory")));
+        return RuntimeError::outOfMemory();
     }
-    return false;
+    return std::nullopt;
+}
+
+// Runs `body` and hands what it raised to `onError`. Returns true when the body ran to its end.
+template<typename Body>
+bool withErrorTrap(Body &&body, const std::function<void(const RuntimeError &)> &onError)
+{
+    if (const std::optional<RuntimeError> failure = captureFailure(std::forward<Body>(body))) {
+        onError(*failure);
+        return false;
+    }
+    return true;
 }
 
 template<typename Body>

@@ -1,6 +1,7 @@
-#include "fileexists.h"
+#include "catalogue/fileexists.h"
 
-#include "runtimeerror.h"
+#include "catalogue/runtimeerror.h"
+#include "platform/plainfile.h"
 
 #include <QDirIterator>
 #include <QFileInfo>
@@ -39,12 +40,14 @@ bool matchesWildcard(QStringView pattern, QStringView name, Qt::CaseSensitivity 
 
 namespace
 {
-bool isPlainEntry(const QFileInfo &info, bool includeFolders)
+// A plain file, or with `includeFolders` a folder, that is not hidden.
+bool isPlainEntry(const QString &path, bool includeFolders)
 {
+    const QFileInfo info(path);
     if (info.isHidden()) {
         return false;
     }
-    return info.isFile() || (includeFolders && info.isDir());
+    return isPlainFile(path) || (includeFolders && info.isDir());
 }
 } // namespace
 
@@ -62,7 +65,7 @@ QString findFirstEntry(const QString &path, bool includeFolders)
 
     if (!pattern.contains(u'*') && !pattern.contains(u'?')) {
         // One stat instead of a listing: the common case, a descriptor or an executable.
-        return isPlainEntry(QFileInfo(path), includeFolders) ? pattern : QString();
+        return isPlainEntry(path, includeFolders) ? pattern : QString();
     }
 
     // Patterns match regardless of letter case, as a directory search does on the systems the
@@ -79,7 +82,7 @@ QString findFirstEntry(const QString &path, bool includeFolders)
         const QString name = it.fileName();
         // The filter lets through a link to a FIFO or a device; the link's target decides.
         if (matchesWildcard(pattern, name, Qt::CaseInsensitive)
-            && isPlainEntry(it.fileInfo(), includeFolders)) {
+            && isPlainEntry(it.filePath(), includeFolders)) {
             return name;
         }
     }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "messagesink.h"
+#include "catalogue/messagesink.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "runtimeerror.h"
+#include "catalogue/runtimeerror.h"
 
 #include <QtGlobal>
 

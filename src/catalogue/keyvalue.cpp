@@ -1,4 +1,4 @@
-#include "keyvalue.h"
+#include "catalogue/keyvalue.h"
 
 QString splitKeyValue(QString &line, const QString &separator)
 {

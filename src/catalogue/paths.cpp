@@ -1,4 +1,4 @@
-#include "paths.h"
+#include "catalogue/paths.h"
 
 using namespace Qt::StringLiterals;
 

@@ -1,4 +1,4 @@
-#include "runtimeerror.h"
+#include "catalogue/runtimeerror.h"
 
 using namespace Qt::StringLiterals;
 
@@ -46,9 +46,19 @@ const char *RuntimeError::what() const noexcept
     return m_what.constData();
 }
 
+RuntimeError RuntimeError::divisionByZero()
+{
+    return {DivisionByZero, standardText(DivisionByZero)};
+}
+
 RuntimeError RuntimeError::overflow()
 {
     return {Overflow, standardText(Overflow)};
+}
+
+RuntimeError RuntimeError::outOfMemory()
+{
+    return {OutOfMemory, standardText(OutOfMemory)};
 }
 
 RuntimeError RuntimeError::subscriptOutOfRange()

@@ -31,7 +31,10 @@ public:
     const QString &description() const noexcept { return m_description; }
     const char *what() const noexcept override;
 
+    // The errors that name no path, with the standard description of their number.
+    static RuntimeError divisionByZero();
     static RuntimeError overflow();
+    static RuntimeError outOfMemory();
     static RuntimeError subscriptOutOfRange();
     // The kind of failure and the path, e.g. "File not found: /opt/suite/Tool/tool.png".
     static RuntimeError withPath(Number number, const QString &path);

@@ -1,7 +1,7 @@
-#include "textfile.h"
+#include "catalogue/textfile.h"
 
-#include "plainfile.h"
-#include "runtimeerror.h"
+#include "catalogue/runtimeerror.h"
+#include "platform/plainfile.h"
 
 #include <QFile>
 #include <QStringDecoder>

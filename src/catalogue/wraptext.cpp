@@ -1,11 +1,11 @@
-#include "wraptext.h"
+#include "catalogue/wraptext.h"
 
-#include "int16.h"
+#include "catalogue/int16.h"
 
 QString wrapText(qint16 width, const QString &text)
 {
     if (width == 0) {
-        throw RuntimeError(RuntimeError::DivisionByZero, QStringLiteral("Division by zero"));
+        throw RuntimeError::divisionByZero();
     }
     const qint16 n = toInt16(text.size());
     QString result;

@@ -1,9 +1,9 @@
-#include "frmgettinghelp.h"
+#include "infowin/frmgettinghelp.h"
 
-#include "appidentity.h"
-#include "designlook.h"
-#include "platformservices.h"
-#include "twips.h"
+#include "widgets/appidentity.h"
+#include "widgets/designlook.h"
+#include "widgets/platformservices.h"
+#include "widgets/twips.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "infowindow.h"
+#include "infowin/infowindow.h"
 
 class QLabel;
 

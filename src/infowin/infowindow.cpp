@@ -1,6 +1,6 @@
-#include "infowindow.h"
+#include "infowin/infowindow.h"
 
-#include "designlook.h"
+#include "widgets/designlook.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -34,16 +34,16 @@ void InfoWindow::unload()
 void InfoWindow::applyDesign(std::span<const ControlDesign> design,
                              std::span<const QStringView> focusOrder)
 {
-    for (const ControlDesign &control : design) {
-        placeControl(findChild<QWidget *>(control.name.toString()), control);
+    for (const ControlDesign &place : design) {
+        placeControl(control(place.name), place);
     }
     // Raising them from the bottom up leaves the first one uppermost.
-    for (auto control = design.rbegin(); control != design.rend(); ++control) {
-        findChild<QWidget *>(control->name.toString())->raise();
+    for (auto place = design.rbegin(); place != design.rend(); ++place) {
+        control(place->name)->raise();
     }
     QWidget *previous = nullptr;
     for (QStringView name : focusOrder) {
-        QWidget *widget = findChild<QWidget *>(name.toString());
+        QWidget *widget = control(name);
         if (widget->focusPolicy() == Qt::NoFocus) {
             continue;
         }
@@ -52,6 +52,17 @@ void InfoWindow::applyDesign(std::span<const ControlDesign> design,
         }
         previous = widget;
     }
+}
+
+QWidget *InfoWindow::control(QStringView name) const
+{
+    auto *widget = findChild<QWidget *>(name.toString());
+    if (!widget) {
+        // A design table naming a control the window lacks: a fault of the program, stopped at
+        // once.
+        qFatal("%s has no control named %s", qPrintable(objectName()), qPrintable(name.toString()));
+    }
+    return widget;
 }
 
 QLabel *InfoWindow::designLabel(QWidget *container, QStringView name, const QColor &colour,

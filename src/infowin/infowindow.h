@@ -1,6 +1,6 @@
 #pragma once
 
-#include "twips.h"
+#include "widgets/twips.h"
 
 #include <QDialog>
 
@@ -34,6 +34,9 @@ protected:
     // lies above a later one, and sets the focus order of the controls that take focus.
     void applyDesign(std::span<const ControlDesign> design,
                      std::span<const QStringView> focusOrder);
+
+    // The control of this window named `name`; stops the program when there is none.
+    QWidget *control(QStringView name) const;
 
     // A label as the designs have them: plain text that wraps at the label's width, starting at
     // the top, on a transparent background unless the caller fills it.

@@ -1,6 +1,6 @@
-#include "componentreading.h"
+#include "panel/componentreading.h"
 
-#include "discovery.h"
+#include "catalogue/discovery.h"
 
 #include <QElapsedTimer>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "messagesink.h"
-#include "preloader.h"
-#include "runtimeerror.h"
+#include "catalogue/messagesink.h"
+#include "catalogue/runtimeerror.h"
+#include "panel/preloader.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
-#include "launchbuttons.h"
+#include "panel/launchbuttons.h"
 
-#include "picture.h"
-#include "pngdecode.h"
-#include "runtimeerror.h"
+#include "catalogue/runtimeerror.h"
+#include "pictures/picture.h"
+#include "pictures/pngdecode.h"
 
 #include <QCache>
 #include <QHash>

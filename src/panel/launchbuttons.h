@@ -1,6 +1,6 @@
 #pragma once
 
-#include "colourbutton.h"
+#include "widgets/colourbutton.h"
 
 #include <QImage>
 #include <QList>

@@ -1,10 +1,10 @@
-#include "preloader.h"
+#include "panel/preloader.h"
 
-#include "description.h"
-#include "descriptor.h"
-#include "fileexists.h"
-#include "paths.h"
-#include "picture.h"
+#include "catalogue/description.h"
+#include "catalogue/descriptor.h"
+#include "catalogue/fileexists.h"
+#include "catalogue/paths.h"
+#include "pictures/picture.h"
 
 #include <QElapsedTimer>
 #include <QThread>
@@ -35,8 +35,9 @@ PreloadedComponent preloadComponent(const QString &applicationDirectory, const Q
     QElapsedTimer timer;
     timer.start();
     keepFailure(loaded.descriptorError, [&] {
-        readDescriptor(componentFilePath(applicationDirectory, folder, QStringLiteral("kk.cfg")),
-                       loaded.record);
+        readDescriptor(
+            componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
+            loaded.record);
         loaded.record.desc = composeDescription(loaded.record);
     });
     loaded.descriptorNs = timer.nsecsElapsed();

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "componentinfo.h"
-#include "runtimeerror.h"
+#include "catalogue/componentinfo.h"
+#include "catalogue/runtimeerror.h"
 
 #include <QImage>
 #include <QStringList>

@@ -1,13 +1,13 @@
 // Reading descriptor files: decoding, line ends, the record they fill, and the files that are
 // refused without being read.
 
-#include "descriptor.h"
-#include "errortrap.h"
-#include "finishesintime.h"
-#include "recordingsink.h"
-#include "runtimeerror.h"
-#include "suitebuilder.h"
-#include "textfile.h"
+#include "catalogue/descriptor.h"
+#include "catalogue/errortrap.h"
+#include "catalogue/runtimeerror.h"
+#include "catalogue/textfile.h"
+#include "support/finishesintime.h"
+#include "support/recordingsink.h"
+#include "support/suitebuilder.h"
 
 #include <QTest>
 

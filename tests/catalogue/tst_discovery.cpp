@@ -1,11 +1,11 @@
 // Finding the component folders: the sub-folder listing, the component list and its
 // "no components" marker.
 
-#include "discovery.h"
-#include "errortrap.h"
-#include "recordingsink.h"
-#include "runtimeerror.h"
-#include "suitebuilder.h"
+#include "catalogue/discovery.h"
+#include "catalogue/errortrap.h"
+#include "catalogue/runtimeerror.h"
+#include "support/recordingsink.h"
+#include "support/suitebuilder.h"
 
 #include <QTest>
 

@@ -1,10 +1,10 @@
 // The uniform error trap, the run-time error it reports, and the 16-bit arithmetic that raises
 // Overflow.
 
-#include "errortrap.h"
-#include "int16.h"
-#include "recordingsink.h"
-#include "runtimeerror.h"
+#include "catalogue/errortrap.h"
+#include "catalogue/int16.h"
+#include "catalogue/runtimeerror.h"
+#include "support/recordingsink.h"
 
 #include <QTest>
 

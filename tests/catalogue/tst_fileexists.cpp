@@ -1,12 +1,12 @@
 // The directory search behind fileExists, its wildcard matching, and the paths of component files
 // that it is asked about.
 
-#include "fileexists.h"
-#include "finishesintime.h"
-#include "paths.h"
-#include "recordingsink.h"
-#include "runtimeerror.h"
-#include "suitebuilder.h"
+#include "catalogue/fileexists.h"
+#include "catalogue/paths.h"
+#include "catalogue/runtimeerror.h"
+#include "support/finishesintime.h"
+#include "support/recordingsink.h"
+#include "support/suitebuilder.h"
 
 #include <QTest>
 

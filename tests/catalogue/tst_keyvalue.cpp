@@ -1,7 +1,7 @@
 // Cutting descriptor lines into key and value, and storing them in the component record.
 
-#include "descriptor.h"
-#include "keyvalue.h"
+#include "catalogue/descriptor.h"
+#include "catalogue/keyvalue.h"
 
 #include <QTest>
 

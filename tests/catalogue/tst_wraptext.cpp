@@ -1,8 +1,8 @@
 // Word-wrapping of the description text and the description block built around it.
 
-#include "description.h"
-#include "runtimeerror.h"
-#include "wraptext.h"
+#include "catalogue/description.h"
+#include "catalogue/runtimeerror.h"
+#include "catalogue/wraptext.h"
 
 #include <QTest>
 

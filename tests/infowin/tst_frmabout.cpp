@@ -1,11 +1,11 @@
 // The About window, offscreen with real widgets: its texts, what OK, the close button and Escape
 // do, where it opens, and what a user sees where.
 
-#include "appidentity.h"
-#include "frmabout.h"
-#include "infowindowtesting.h"
-#include "recordingservices.h"
-#include "twips.h"
+#include "infowin/frmabout.h"
+#include "support/infowindowtesting.h"
+#include "support/recordingservices.h"
+#include "widgets/appidentity.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QLabel>

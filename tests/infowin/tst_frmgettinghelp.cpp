@@ -2,11 +2,11 @@
 // maker's address to the browser, labels that ignore clicks, resizing that moves nothing, and what
 // OK and the close button do.
 
-#include "appidentity.h"
-#include "frmgettinghelp.h"
-#include "infowindowtesting.h"
-#include "recordingservices.h"
-#include "twips.h"
+#include "infowin/frmgettinghelp.h"
+#include "support/infowindowtesting.h"
+#include "support/recordingservices.h"
+#include "widgets/appidentity.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -6,11 +6,11 @@
 //
 // Usage: kk_loadreport APPLICATION-FOLDER
 
-#include "componentreading.h"
-#include "descriptionbox.h"
-#include "frmmain.h"
-#include "launchbuttons.h"
-#include "recordingservices.h"
+#include "app/frmmain.h"
+#include "panel/componentreading.h"
+#include "panel/launchbuttons.h"
+#include "support/recordingservices.h"
+#include "widgets/descriptionbox.h"
 
 #include <QApplication>
 #include <QFile>

@@ -4,7 +4,7 @@
 // suite takes.
 
 #include "robustness.h"
-#include "suitebuilder.h"
+#include "support/suitebuilder.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -3,7 +3,7 @@
 // one that hangs is killed and one that must run without root's privileges can.
 
 #include "robustness.h"
-#include "suitebuilder.h"
+#include "support/suitebuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,12 +3,12 @@
 // The components are copies of the probe (probe.cpp), which records how it was started; decoys
 // that create a PWNED file stand where a misread name would lead.
 
-#include "descriptionbox.h"
-#include "frmmain.h"
-#include "launchbuttons.h"
-#include "qtplatformservices.h"
+#include "app/frmmain.h"
+#include "panel/launchbuttons.h"
 #include "robustness.h"
-#include "suitebuilder.h"
+#include "support/suitebuilder.h"
+#include "widgets/descriptionbox.h"
+#include "widgets/qtplatformservices.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "infowindow.h"
-#include "twips.h"
+#include "infowin/infowindow.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "colourbutton.h"
-#include "componentreading.h"
-#include "frmmain.h"
-#include "launchbuttons.h"
-#include "recordingservices.h"
-#include "suitebuilder.h"
-#include "twips.h"
+#include "app/frmmain.h"
+#include "panel/componentreading.h"
+#include "panel/launchbuttons.h"
+#include "support/recordingservices.h"
+#include "support/suitebuilder.h"
+#include "widgets/colourbutton.h"
+#include "widgets/twips.h"
 
 #include <QApplication>
 #include <QTest>

@@ -1,4 +1,4 @@
-#include "recordingservices.h"
+#include "support/recordingservices.h"
 
 QDebug operator<<(QDebug debug, const RecordingServices::Message &message)
 {

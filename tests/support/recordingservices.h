@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platformservices.h"
+#include "widgets/platformservices.h"
 
 #include <QDebug>
 #include <QList>

@@ -1,4 +1,4 @@
-#include "suitebuilder.h"
+#include "support/suitebuilder.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,0 +1,122 @@
+#include "platform/plainfile.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+// The one test of what a plain file is: a regular file, found by following links.
+PlainFileError statusOf(const QByteArray &name, struct stat &status)
+{
+    if (::stat(name.constData(), &status) != 0) {
+        if (errno == EACCES) {
+            return PlainFileError::PermissionDenied;
+        }
+        return errno == ELOOP ? PlainFileError::LinkLoop : PlainFileError::NotFound;
+    }
+    return S_ISREG(status.st_mode) ? PlainFileError::None : PlainFileError::NotPlain;
+}
+
+// The descriptor of the plain file at `name`, or -1 with `error` set. The status is taken before
+// opening, so that nothing but a regular file is ever opened, and again once open, in case
+// something else took the file's place in between.
+int openPlain(const QByteArray &name, PlainFileError &error, qint64 &size)
+{
+    struct stat status = {};
+    error = statusOf(name, status);
+    if (error != PlainFileError::None) {
+        return -1;
+    }
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        error = errno == EACCES ? PlainFileError::PermissionDenied : PlainFileError::OpenFailed;
+        return -1;
+    }
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        error = PlainFileError::NotPlain;
+        return -1;
+    }
+    error = PlainFileError::None;
+    size = status.st_size;
+    return fd;
+}
+} // namespace
+
+PlainFileError plainFileStatus(const QString &path)
+{
+    struct stat status = {};
+    return statusOf(QFile::encodeName(path), status);
+}
+
+PlainFileError openPlainFile(QFile &file, const QString &path)
+{
+    PlainFileError error = PlainFileError::None;
+    qint64 size = 0;
+    const int fd = openPlain(QFile::encodeName(path), error, size);
+    if (fd < 0) {
+        return error;
+    }
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return PlainFileError::OpenFailed;
+    }
+    return PlainFileError::None;
+}
+
+PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                             QString *reason)
+{
+    bytes.clear();
+    PlainFileError error = PlainFileError::None;
+    qint64 size = 0;
+    const int fd = openPlain(QFile::encodeName(path), error, size);
+    if (fd < 0) {
+        return error;
+    }
+    if (size > maxBytes) {
+        ::close(fd);
+        return PlainFileError::TooLarge;
+    }
+    // One byte more than the file holds: a read that comes back short at the size the status
+    // gave has found the end, and a file that grows meanwhile is read on until it passes the
+    // limit.
+    QByteArray buffer(qsizetype(qMin(size, maxBytes) + 1), Qt::Uninitialized);
+    qint64 filled = 0;
+    for (;;) {
+        if (filled == buffer.size()) {
+            if (filled > maxBytes) {
+                ::close(fd);
+                return PlainFileError::TooLarge;
+            }
+            buffer.resize(qsizetype(qMin(maxBytes + 1, filled * 2)));
+        }
+        const qint64 wanted = buffer.size() - filled;
+        const ssize_t got = ::read(fd, buffer.data() + filled, size_t(wanted));
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            const int readErrno = errno;
+            ::close(fd);
+            if (reason) {
+                *reason = qt_error_string(readErrno);
+            }
+            return PlainFileError::ReadFailed;
+        }
+        filled += got;
+        if (got == 0 || (got < wanted && filled == size)) {
+            break;
+        }
+    }
+    ::close(fd);
+    if (filled > maxBytes) {
+        return PlainFileError::TooLarge;
+    }
+    buffer.truncate(qsizetype(filled));
+    bytes = std::move(buffer);
+    return PlainFileError::None;
+}

@@ -1,0 +1,104 @@
+#include "platform/programstart.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+// A started component gets standard input, output and error and nothing else: not the X
+// connection, not the single-instance socket, not a descriptor that whoever started the launcher
+// left open. Qt 6.4 closes only what it opened itself and runs no child-process hook for detached
+// starts, so every descriptor above the standard three is marked close-on-exec here, just before
+// the start. The launcher never hands a descriptor to a child on purpose.
+void closeOnExecAboveStandardStreams()
+{
+#if defined(SYS_close_range)
+    constexpr unsigned int closeRangeCloexec = 1U << 2; // CLOSE_RANGE_CLOEXEC, Linux 5.11
+    if (::syscall(SYS_close_range, 3U, ~0U, closeRangeCloexec) == 0) {
+        return;
+    }
+#endif
+    const auto mark = [](int fd) {
+        const int flags = ::fcntl(fd, F_GETFD);
+        if (flags >= 0 && !(flags & FD_CLOEXEC)) {
+            ::fcntl(fd, F_SETFD, flags | FD_CLOEXEC);
+        }
+    };
+    if (DIR *dir = ::opendir("/proc/self/fd")) {
+        const int own = ::dirfd(dir);
+        while (const dirent *entry = ::readdir(dir)) {
+            const int fd = std::atoi(entry->d_name);
+            if (fd > 2 && fd != own) {
+                mark(fd);
+            }
+        }
+        ::closedir(dir);
+        return;
+    }
+    rlimit limit{};
+    const rlim_t highest = ::getrlimit(RLIMIT_NOFILE, &limit) == 0 ? limit.rlim_cur : 1024;
+    for (rlim_t fd = 3; fd < highest && fd < 65536; ++fd) {
+        mark(static_cast<int>(fd));
+    }
+}
+
+// Whether `path` is a link that leads round in a circle (or through too many links).
+bool isLinkLoop(const QString &path)
+{
+    struct stat status = {};
+    return ::stat(QFile::encodeName(path).constData(), &status) != 0 && errno == ELOOP;
+}
+} // namespace
+
+StartResult startProgram(const QString &path)
+{
+    if (path.contains(QChar(0))) {
+        // The system would take the name only up to the NUL byte.
+        return {StartFailure::BadFileName, {}};
+    }
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments({});
+    qint64 pid = 0;
+    closeOnExecAboveStandardStreams();
+    if (process.startDetached(&pid)) {
+        return {};
+    }
+    // Why the file did not start, in the user's terms.
+    const QFileInfo info(path);
+    if (isLinkLoop(path)) {
+        return {StartFailure::LinkLoop, {}};
+    }
+    if (!info.exists()) {
+        return {StartFailure::NotFound, {}};
+    }
+    if (info.isDir()) {
+        return {StartFailure::Folder, {}};
+    }
+    if (!info.isExecutable()) {
+        return {StartFailure::NotExecutable, {}};
+    }
+    QString reason = process.errorString();
+    const qsizetype colon = reason.indexOf(u": "_s);
+    if (reason.startsWith(u"exec"_s) && colon > 0) {
+        reason = reason.mid(colon + 2);
+    }
+    if (reason == u"No such file or directory"_s) {
+        // The file is there, so what is missing is the interpreter or loader it names.
+        reason = u"its interpreter or loader was not found"_s;
+    }
+    return {StartFailure::Other, reason};
+}

@@ -1,0 +1,84 @@
+#include "widgets/colourbutton.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+
+#include <cmath>
+
+ColourButton::ColourButton(qint16 index, QWidget *parent)
+    : QPushButton(parent)
+    , m_index(index)
+{
+    connect(this, &QPushButton::clicked, this, [this] { Q_EMIT clickedAt(m_index); });
+}
+
+void ColourButton::setBackColor(quint32 colour)
+{
+    if (colour == m_backColor) {
+        return;
+    }
+    m_backColor = colour;
+    update();
+}
+
+void ColourButton::setPicture(const QPixmap &picture)
+{
+    m_picture = picture;
+    update();
+}
+
+void ColourButton::paintEvent(QPaintEvent *event)
+{
+    const bool systemColour = m_backColor & 0x80000000u;
+    if (systemColour && m_picture.isNull()) {
+        QPushButton::paintEvent(event);
+        return;
+    }
+    QStylePainter painter(this);
+    QStyleOptionButton option;
+    initStyleOption(&option);
+    if (systemColour) {
+        painter.drawControl(QStyle::CE_PushButtonBevel, option);
+    } else {
+        // A plain fill: the style's gradient would make a white highlight hard to see.
+        painter.fillRect(rect(), QColor::fromRgb(m_backColor));
+        painter.setPen(palette().color(isDown() ? QPalette::Dark : QPalette::Mid));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
+    if (!m_picture.isNull()) {
+        const qreal ratio = devicePixelRatioF();
+        QPixmap picture = m_picture;
+        picture.setDevicePixelRatio(ratio);
+        const QSizeF size = picture.deviceIndependentSize();
+        QPointF topLeft = QRectF(rect()).center() - QPointF(size.width() / 2, size.height() / 2);
+        if (isDown()) {
+            topLeft += QPointF(1, 1);
+        }
+        // On whole device pixels, so that nothing is resampled.
+        topLeft = QPointF(std::round(topLeft.x() * ratio) / ratio,
+                          std::round(topLeft.y() * ratio) / ratio);
+        if (!isEnabled()) {
+            picture = QIcon(picture).pixmap(picture.size() / ratio, ratio, QIcon::Disabled);
+        }
+        painter.drawPixmap(topLeft, picture);
+    } else {
+        painter.drawControl(QStyle::CE_PushButtonLabel, option);
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect focus;
+        focus.initFrom(this);
+        focus.rect = rect().adjusted(3, 3, -3, -3);
+        painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
+    }
+}
+
+void ColourButton::mouseMoveEvent(QMouseEvent *event)
+{
+    // Qt hands moves to a disabled button too; a disabled launch button must not react.
+    if (isEnabled()) {
+        Q_EMIT pointerMoved(m_index);
+    }
+    QPushButton::mouseMoveEvent(event);
+}
