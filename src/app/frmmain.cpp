@@ -8,7 +8,6 @@
 #include "infowin/frmgettinghelp.h"
 #include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
-#include "panel/preloader.h"
 #include "widgets/colourbutton.h"
 #include "widgets/descriptionbox.h"
 #include "widgets/designlook.h"
@@ -16,6 +15,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -197,13 +197,16 @@ void frmMain::buildMenus()
 
 std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory)
 {
-    // Only the first page's pictures are needed decoded at once.
-    try {
-        return std::make_unique<ComponentReading>(directory, descriptorFileName.toString(),
-                                                  LaunchButtons::places);
-    } catch (const std::exception &) {
-        return nullptr;
+    // The window is not built yet: the button's size follows the screen it will open on.
+    QSize area;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const ControlDesign &button = designOf(u"launchButs_0");
+        const qreal dpi = screen->logicalDotsPerInchY();
+        area = ColourButton::pictureArea(
+            {twipsToPixels(button.width, dpi), twipsToPixels(button.height, dpi)},
+            screen->devicePixelRatio());
     }
+    return std::make_unique<ComponentReading>(directory, area);
 }
 
 void frmMain::load()
@@ -266,7 +269,7 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
 {
     QStringList list;
     withErrorTrap(m_services, [&] {
-        if (m_reading && m_reading->directory() == directory && m_reading->fileName() == fileName) {
+        if (m_reading && m_reading->directory() == directory && fileName == descriptorFileName) {
             {
                 const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Waiting);
                 list = m_reading->takeFolders(m_services);
@@ -305,19 +308,10 @@ qint16 frmMain::findComponents()
                                        u"No Components Found..."_s, MessageIcon::Exclamation);
                 return;
             }
-            std::optional<ComponentPreloader> ownPreloader;
-            ComponentPreloader *preloader = m_reading ? m_reading->preloader() : nullptr;
-            if (!preloader) {
-                preloader = &ownPreloader.emplace(m_app.directory, list, LaunchButtons::places);
-            }
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
                 const qint16 button = createLaunchButton(i);
-                PreloadedComponent loaded = [&] {
-                    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
-                    return preloader->take(i);
-                }();
-                loadComponent(std::move(loaded), button);
+                loadComponent(takeComponent(list, i), button);
             }
             highest = upper;
         },

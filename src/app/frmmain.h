@@ -38,7 +38,7 @@
 class ColourButton;
 class ComponentReading;
 class LaunchButtons;
-struct PreloadedComponent;
+struct LoadedComponent;
 class DescriptionBox;
 class QAction;
 class QFrame;
@@ -118,7 +118,8 @@ private:
 
     qint16 findComponents();
     qint16 createLaunchButton(qint16 index);
-    void loadComponent(PreloadedComponent loaded, qint16 button);
+    LoadedComponent takeComponent(const QStringList &list, qint16 index);
+    void loadComponent(LoadedComponent loaded, qint16 button);
     const ComponentInfo &component(qint16 index) const;
     qint16 shiftPage(qint32 up);
 

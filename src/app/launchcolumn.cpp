@@ -8,8 +8,8 @@
 #include "catalogue/fileexists.h"
 #include "catalogue/int16.h"
 #include "catalogue/paths.h"
+#include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
-#include "panel/preloader.h"
 #include "widgets/descriptionbox.h"
 
 using namespace Qt::StringLiterals;
@@ -34,7 +34,19 @@ qint16 frmMain::createLaunchButton(qint16 index)
     return button;
 }
 
-void frmMain::loadComponent(PreloadedComponent loaded, qint16 button)
+LoadedComponent frmMain::takeComponent(const QStringList &list, qint16 index)
+{
+    // Read ahead when reading began early; otherwise read now, for the buttons as they are.
+    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
+    if (m_reading) {
+        return m_reading->take(index);
+    }
+    const ColourButton *button = m_launchButs->placeWidget(0);
+    return readComponent(m_app.directory, list.at(index),
+                         ColourButton::pictureArea(button->size(), button->devicePixelRatioF()));
+}
+
+void frmMain::loadComponent(LoadedComponent loaded, qint16 button)
 {
     m_phases.add(PhaseTimes::Descriptors, loaded.descriptorNs);
     m_phases.add(PhaseTimes::Pictures, loaded.pictureNs);
@@ -53,7 +65,7 @@ void frmMain::loadComponent(PreloadedComponent loaded, qint16 button)
         if (loaded.pictureError) {
             throw *loaded.pictureError;
         }
-        m_launchButs->setPicture(button, loaded.picture, loaded.picturePath, loaded.pictureBytes);
+        m_launchButs->setPicture(button, loaded.picture);
         m_launchButs->setAccessibleText(button, record.folder, record.desc);
         m_launchButs->setVisible(button, true);
         bool found = loaded.exeFound;

@@ -1,82 +1,105 @@
 #include "panel/componentreading.h"
 
+#include "catalogue/description.h"
+#include "catalogue/descriptor.h"
 #include "catalogue/discovery.h"
+#include "catalogue/errortrap.h"
+#include "catalogue/fileexists.h"
+#include "catalogue/paths.h"
 
 #include <QElapsedTimer>
+#include <QtConcurrent>
 
-namespace
+LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
+                              QSize pictureArea)
 {
+    LoadedComponent loaded;
+    loaded.record.folder = folder;
+    QElapsedTimer timer;
+    timer.start();
+    loaded.descriptorError = captureFailure([&] {
+        readDescriptor(
+            componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
+            loaded.record);
+        loaded.record.desc = composeDescription(loaded.record);
+    });
+    loaded.descriptorNs = timer.nsecsElapsed();
+    if (loaded.descriptorError) {
+        return loaded;
+    }
+    timer.restart();
+    loaded.pictureError = captureFailure([&] {
+        loaded.picture = Picture::load(
+            componentFilePath(applicationDirectory, folder, loaded.record.img), pictureArea);
+    });
+    loaded.pictureNs = timer.nsecsElapsed();
+    if (loaded.pictureError) {
+        return loaded;
+    }
+    loaded.exeError = captureFailure([&] {
+        loaded.exePath = componentFilePath(applicationDirectory, folder, loaded.record.exe);
+        loaded.exeFound = !findFirstEntry(loaded.exePath, false).isEmpty();
+    });
+    return loaded;
+}
+
 // Keeps the boxes discovery would show until the window can show them.
-class DeferredSink final : public MessageSink
+class ComponentReading::KeptMessages final : public MessageSink
 {
 public:
-    explicit DeferredSink(std::function<void(const QString &, const QString &, MessageIcon)> keep)
-        : m_keep(std::move(keep))
+    explicit KeptMessages(QList<Message> &messages)
+        : m_messages(messages)
     {
     }
     void showMessage(const QString &text, const QString &title, MessageIcon icon) override
     {
-        m_keep(text, title, icon);
+        m_messages.append({text, title, icon});
     }
 
 private:
-    std::function<void(const QString &, const QString &, MessageIcon)> m_keep;
+    QList<Message> &m_messages;
 };
-} // namespace
 
-ComponentReading::ComponentReading(QString directory, QString fileName, qsizetype keepDecoded)
-    : m_directory(std::move(directory))
-    , m_fileName(std::move(fileName))
-    , m_keepDecoded(keepDecoded)
-    , m_thread([this] { discover(); })
+ComponentReading::Found ComponentReading::discover(const QString &directory, QSize pictureArea)
+{
+    Found found;
+    QElapsedTimer timer;
+    timer.start();
+    KeptMessages messages(found.messages);
+    found.error = captureFailure([&] {
+        found.folders = componentFolders(directory, descriptorFileName.toString(), messages);
+    });
+    found.ns = timer.nsecsElapsed();
+    if (!found.error && !isNoComponentsMarker(found.folders)) {
+        found.components = QtConcurrent::mapped(found.folders, [=](const QString &folder) {
+            return readComponent(directory, folder, pictureArea);
+        });
+    }
+    return found;
+}
+
+ComponentReading::ComponentReading(const QString &directory, QSize pictureArea)
+    : m_directory(directory)
+    , m_discovery(QtConcurrent::run(discover, directory, pictureArea))
 {
 }
 
 ComponentReading::~ComponentReading()
 {
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
-}
-
-void ComponentReading::discover()
-{
-    QElapsedTimer timer;
-    timer.start();
-    DeferredSink sink([this](const QString &text, const QString &title, MessageIcon icon) {
-        m_messages.append({text, title, icon});
-    });
-    try {
-        m_folders = componentFolders(m_directory, m_fileName, sink);
-    } catch (const RuntimeError &error) {
-        m_error = error;
-    } catch (const std::bad_alloc &) {
-        m_error = RuntimeError(RuntimeError::OutOfMemory, QStringLiteral("Out of memory"));
-    }
-    m_discoveryNs = timer.nsecsElapsed();
-    if (m_error || isNoComponentsMarker(m_folders)) {
-        return;
-    }
-    try {
-        m_preloader = std::make_unique<ComponentPreloader>(m_directory, m_folders, m_keepDecoded);
-    } catch (const std::exception &) {
-        // Nothing is read ahead; the window reads the components itself and meets the failure
-        // where it belongs.
-        m_preloader.reset();
-    }
+    // What was begun and not taken is let go; nothing is left running.
+    QFuture<LoadedComponent> components = m_discovery.result().components;
+    components.cancel();
+    components.waitForFinished();
 }
 
 QStringList ComponentReading::takeFolders(MessageSink &sink)
 {
-    if (m_thread.joinable()) {
-        m_thread.join();
-    }
-    const QList<Message> messages = std::exchange(m_messages, {});
-    for (const Message &message : messages) {
+    m_found = m_discovery.result();
+    for (const Message &message : std::as_const(m_found.messages)) {
         sink.showMessage(message.text, message.title, message.icon);
     }
-    if (m_error) {
-        throw *std::exchange(m_error, std::nullopt);
+    if (m_found.error) {
+        throw *std::exchange(m_found.error, std::nullopt);
     }
-    return std::exchange(m_folders, {});
+    return std::exchange(m_found.folders, {});
 }

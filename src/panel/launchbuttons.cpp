@@ -1,78 +1,12 @@
 #include "panel/launchbuttons.h"
 
 #include "catalogue/runtimeerror.h"
-#include "pictures/picture.h"
-#include "pictures/pngdecode.h"
-
-#include <QCache>
-#include <QHash>
-#include <QPixmap>
 
 using namespace Qt::StringLiterals;
-
-// The pictures of the elements, by file. A small picture file, the usual kind, is kept as the
-// bytes read at loading, a few hundred each, and decoded again whenever a place comes to show it;
-// so a button keeps the picture it was loaded with, at a fraction of the memory its pixels would
-// take. A larger file, or any file once the bytes kept reach their budget, is kept decoded while
-// a memory budget allows, and read again from the file when it has to be shown after being
-// dropped. Only the five pictures on show become
-// pixmaps.
-class PictureCache
-{
-public:
-    PictureCache()
-        : m_decoded(4 * 1024) // kilobytes
-    {
-    }
-
-    void insert(const QString &path, const QImage &image, const QByteArray &bytes)
-    {
-        if (!bytes.isEmpty() && m_encodedBytes + bytes.size() <= maxEncodedBytes
-            && !m_encoded.contains(path)) {
-            m_encoded.insert(path, bytes);
-            m_encodedBytes += bytes.size();
-        }
-        if (!image.isNull() && !m_decoded.contains(path)) {
-            m_decoded.insert(path, new QImage(image),
-                             qMax<qsizetype>(1, image.sizeInBytes() / 1024));
-        }
-    }
-
-    QPixmap find(const QString &path)
-    {
-        if (const QImage *image = m_decoded.object(path)) {
-            return QPixmap::fromImage(*image);
-        }
-        QImage image;
-        if (const auto encoded = m_encoded.constFind(path); encoded != m_encoded.cend()) {
-            image = decodePicture(*encoded);
-        } else {
-            // A large picture that had to be dropped is read again, as carefully as the first time;
-            // if its file changed since and is no picture now, the place shows none.
-            try {
-                image = loadPicture(path);
-            } catch (const RuntimeError &) {
-                image = QImage();
-            }
-        }
-        if (image.isNull()) {
-            return {};
-        }
-        m_decoded.insert(path, new QImage(image), qMax<qsizetype>(1, image.sizeInBytes() / 1024));
-        return QPixmap::fromImage(image);
-    }
-
-private:
-    static constexpr qsizetype maxEncodedBytes = 32 * 1024 * 1024;
-    QHash<QString, QByteArray> m_encoded;
-    qsizetype m_encodedBytes = 0;
-    QCache<QString, QImage> m_decoded;
-};
 
 LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qint16 firstTopTwips)
     : QObject(panel)
     , m_firstTop(firstTopTwips)
-    , m_pictures(std::make_unique<PictureCache>())
 {
     Element element0;
     element0.top = firstTopTwips;
@@ -214,21 +148,15 @@ void LaunchButtons::setBackColor(qint16 index, quint32 colour)
     elementChanged(index);
 }
 
-void LaunchButtons::setPicture(qint16 index, const QImage &picture, const QString &path,
-                               const QByteArray &bytes)
+void LaunchButtons::setPicture(qint16 index, const Picture &picture)
 {
-    Element &element = at(index);
-    element.picturePath = path;
-    element.hasPicture = !picture.isNull() || !bytes.isEmpty();
-    if (element.hasPicture) {
-        m_pictures->insert(path, picture, bytes);
-    }
+    at(index).picture = picture;
     elementChanged(index);
 }
 
 bool LaunchButtons::hasPicture(qint16 index) const
 {
-    return at(index).hasPicture;
+    return !at(index).picture.isNull();
 }
 
 void LaunchButtons::setAccessibleText(qint16 index, const QString &name, const QString &description)
@@ -276,10 +204,6 @@ void LaunchButtons::bind(int place)
     widget->setEnabled(element.enabled);
     widget->setAccessibleName(element.name);
     widget->setAccessibleDescription(element.description);
-    if (element.hasPicture) {
-        widget->setPicture(m_pictures->find(element.picturePath));
-    } else {
-        widget->setPicture({});
-    }
+    widget->setPicture(element.picture);
     widget->show();
 }

@@ -2,14 +2,11 @@
 
 #include "widgets/colourbutton.h"
 
-#include <QImage>
 #include <QList>
 #include <QObject>
 #include <QRect>
 
 #include <array>
-
-class PictureCache;
 
 // The control array of launch buttons. Every element keeps the state a button has (top, visibility,
 // enabled state, background colour, picture, accessible name and description), but only the five
@@ -43,10 +40,7 @@ public:
     void setEnabled(qint16 index, bool enabled);
     quint32 backColor(qint16 index) const;
     void setBackColor(qint16 index, quint32 colour);
-    // The picture read from `path`: decoded, or the file's `bytes` to decode when it is shown, or
-    // both.
-    void setPicture(qint16 index, const QImage &picture, const QString &path,
-                    const QByteArray &bytes = QByteArray());
+    void setPicture(qint16 index, const Picture &picture);
     bool hasPicture(qint16 index) const;
     void setAccessibleText(qint16 index, const QString &name, const QString &description);
 
@@ -65,9 +59,8 @@ private:
         qint16 top = 0;
         bool visible = false;
         bool enabled = true;
-        bool hasPicture = false;
         quint32 backColor = ColourButton::buttonFace;
-        QString picturePath;
+        Picture picture;
         QString name;
         QString description;
     };
@@ -83,5 +76,4 @@ private:
     std::array<ColourButton *, places> m_places{};
     std::array<qint16, places> m_shown{};
     qint16 m_firstTop;
-    std::unique_ptr<PictureCache> m_pictures;
 };

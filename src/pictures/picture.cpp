@@ -2,18 +2,15 @@
 
 #include "catalogue/runtimeerror.h"
 #include "catalogue/textfile.h"
-#include "pictures/pngdecode.h"
+#include "pictures/pngreader.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
 #include <QtEndian>
 
-#include <algorithm>
 #include <climits>
 #include <limits>
-#include <optional>
-#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -23,25 +20,21 @@ namespace
 // takes nothing from the environment, and a picture that claims more than this is no button
 // picture but a file made to exhaust memory.
 constexpr qint64 maxPictureBytes = 128 * 1024 * 1024;
+constexpr qint64 maxPixels = maxPictureBytes / 4;
 
 // A button picture is a small file: read whole, with one open and one read, and decoded from
 // memory. A larger file is decoded from the disk as the decoder reads it, so that it is never held
-// twice.
+// in memory.
 constexpr qint64 wholeFileBytes = 1024 * 1024;
 
-quint32 littleEndian32(const QByteArray &bytes, int at)
-{
-    quint32 value = 0;
-    for (int i = 3; i >= 0; --i) {
-        value = (value << 8) | static_cast<unsigned char>(bytes.at(at + i));
-    }
-    return value;
-}
+const QByteArray pngSignature("\x89PNG\r\n\x1A\n", 8);
 
-quint16 littleEndian16(const QByteArray &bytes, int at)
+RuntimeError tooLarge(QSize size, const QString &path)
 {
-    return static_cast<quint16>(static_cast<unsigned char>(bytes.at(at))
-                                | (static_cast<unsigned char>(bytes.at(at + 1)) << 8));
+    return RuntimeError::withPath(
+        RuntimeError::InvalidPicture,
+        u"%1 x %2 pixels, more than a picture may take"_s.arg(size.width()).arg(size.height()),
+        path);
 }
 
 // What a BMP header announces: the picture's size, and the bytes the file needs for its pixels
@@ -57,23 +50,24 @@ BmpHeader readBmpHeader(const QByteArray &head)
     if (head.size() < 26 || !head.startsWith("BM")) {
         return header;
     }
-    const qint64 pixelsAt = littleEndian32(head, 10);
-    const quint32 infoSize = littleEndian32(head, 14);
+    const char *bytes = head.constData();
+    const qint64 pixelsAt = qFromLittleEndian<quint32>(bytes + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(bytes + 14);
     qint64 width = 0;
     qint64 height = 0;
     qint64 bitsPerPixel = 0;
     quint32 compression = 0;
     quint32 dataSize = 0;
     if (infoSize == 12) {
-        width = littleEndian16(head, 18);
-        height = littleEndian16(head, 20);
-        bitsPerPixel = littleEndian16(head, 24);
+        width = qFromLittleEndian<quint16>(bytes + 18);
+        height = qFromLittleEndian<quint16>(bytes + 20);
+        bitsPerPixel = qFromLittleEndian<quint16>(bytes + 24);
     } else if (infoSize >= 40 && head.size() >= 38) {
-        width = qAbs(qint64(static_cast<qint32>(littleEndian32(head, 18))));
-        height = qAbs(qint64(static_cast<qint32>(littleEndian32(head, 22))));
-        bitsPerPixel = littleEndian16(head, 28);
-        compression = littleEndian32(head, 30);
-        dataSize = littleEndian32(head, 34);
+        width = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 18)));
+        height = qAbs(qint64(qFromLittleEndian<qint32>(bytes + 22)));
+        bitsPerPixel = qFromLittleEndian<quint16>(bytes + 28);
+        compression = qFromLittleEndian<quint32>(bytes + 30);
+        dataSize = qFromLittleEndian<quint32>(bytes + 34);
     } else {
         return header;
     }
@@ -134,131 +128,141 @@ bool isCutShort(const QByteArray &format, QIODevice &device)
     return false;
 }
 
-// Where the first chunk of a PNG that announces more data than the file holds stands. Qt's reader
-// refuses such a file as unreadable, but for some chunks only after its decoder has allocated and
-// cleared a buffer of the announced size: 2 GiB for a file of a few hundred bytes. Its decoder
-// reads the chunks before the image data when it is asked for the size, the rest when it decodes.
-enum class OverlongChunk { None, BeforeImageData, FromImageData };
-
-OverlongChunk findOverlongChunk(QIODevice &device)
+// Any other format, through Qt's reader: the whole picture is decoded, then cut to its part.
+PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize &size)
 {
-    // The decoder refuses a file at once where its first chunk is no header or a chunk's type is
-    // no four letters, so the walk stops there too: a huge file of zeros is never walked 12 bytes
-    // at a time. The count of chunks is bounded all the same.
-    const auto isLetter = [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-    };
-    constexpr int maxChunks = 1000000;
-    const qint64 size = device.size();
-    bool imageData = false;
-    qint64 at = 8;
-    for (int chunks = 0; size - at >= 8 && chunks < maxChunks; ++chunks) {
-        device.seek(at);
-        const QByteArray header = device.read(8);
-        if (header.size() != 8) {
-            break;
-        }
-        const QByteArrayView type = QByteArrayView(header).sliced(4);
-        if (!std::all_of(type.begin(), type.end(), isLetter) || (chunks == 0 && type != "IHDR")) {
-            break;
-        }
-        imageData = imageData || type == "IDAT";
-        const qint64 length = qFromBigEndian<quint32>(header.constData());
-        if (length > size - at - 8) {
-            return imageData ? OverlongChunk::FromImageData : OverlongChunk::BeforeImageData;
-        }
-        if (type == "IEND") {
-            break;
-        }
-        at += 12 + length;
-    }
-    return OverlongChunk::None;
-}
-
-// What Qt's reader says of a PNG it cannot read, said of one it is spared reading.
-RuntimeError unreadablePng(const QString &path)
-{
-    return RuntimeError::withPath(RuntimeError::InvalidPicture,
-                                  QImageReader::tr("Unable to read image data"), path);
-}
-} // namespace
-
-QImage loadPicture(const QString &path, QByteArray *fileBytes)
-{
-    QByteArray bytes;
-    QBuffer buffer;
-    QFile file;
-    QIODevice *device = &buffer;
-    if (readWholePlainFile(path, wholeFileBytes, bytes)) {
-        if (fileBytes) {
-            *fileBytes = bytes;
-        }
-        // Nearly every button picture is a plain RGBA or RGB PNG, decoded here at a fraction of
-        // what Qt's reader spends on each; anything else, valid or not, is Qt's to decide on.
-        if (std::optional<QImage> image = decodeSimplePng(bytes)) {
-            return *std::move(image);
-        }
-        buffer.setData(bytes);
-        buffer.open(QIODevice::ReadOnly);
-    } else {
-        openPlainFileForReading(file, path);
-        device = &file;
-    }
-
-    const bool png = device->peek(8) == "\x89PNG\r\n\x1A\n";
-    OverlongChunk overlong = OverlongChunk::None;
-    if (png) {
-        overlong = findOverlongChunk(*device);
-        device->seek(0);
-        if (overlong == OverlongChunk::BeforeImageData) {
-            throw unreadablePng(path);
-        }
-    }
-
-    // One reader finds the format, tells the declared size and decodes. A PNG is known by its
-    // signature and named as such, so that no other format's reader is asked about it first.
-    QImageReader reader(device);
-    if (png) {
-        reader.setFormat("png");
-    }
+    // One reader finds the format, tells the declared size and decodes.
+    QImageReader reader(&device);
     const QByteArray format = reader.format();
     // The size a header declares is known before anything is decoded. Qt gives none for a BMP that
     // it finds too large, so that header is read here to say why it is refused.
     QSize declared = reader.size();
     if (!declared.isValid() && format == "bmp") {
-        declared = readBmpHeader(readHead(*device)).size;
+        declared = readBmpHeader(readHead(device)).size;
     }
-    if (declared.isValid() && qint64(declared.width()) * declared.height() > maxPictureBytes / 4) {
-        throw RuntimeError::withPath(
-            RuntimeError::InvalidPicture,
-            u"%1 x %2 pixels, more than a picture may take"_s.arg(declared.width())
-                .arg(declared.height()),
-            path);
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > maxPixels) {
+        throw tooLarge(declared, path);
     }
-    if (isCutShort(format, *device)) {
+    if (isCutShort(format, device)) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, u"the file is cut short"_s,
                                      path);
     }
     if (format == "bmp" || format == "gif" || format == "jpeg" || format == "xbm") {
         // Checking the end moved through the file; the reader starts again at its start.
-        device->seek(0);
-        reader.setDevice(device);
+        device.seek(0);
+        reader.setDevice(&device);
         reader.setFormat(format);
     }
-    if (overlong == OverlongChunk::FromImageData) {
-        throw unreadablePng(path);
-    }
-    QImage image = reader.read();
+    const QImage image = reader.read();
     if (image.isNull()) {
         throw RuntimeError::withPath(RuntimeError::InvalidPicture, reader.errorString(), path);
     }
     if (image.sizeInBytes() > maxPictureBytes) {
         // A format that does not declare its size up front; refused all the same.
-        throw RuntimeError::withPath(
-            RuntimeError::InvalidPicture,
-            u"%1 x %2 pixels, more than a picture may take"_s.arg(image.width())
-                .arg(image.height()),
-            path);
+        throw tooLarge(image.size(), path);
     }
-    return image;
+    size = image.size();
+    const QRect region = centredRegion(size, area);
+    return {region == image.rect() ? image : image.copy(region), region.topLeft()};
+}
+
+// The part for `area` of the picture in `device`, and the picture's size. With `wholeFile`, all of
+// the file is read and checked. Raises a RuntimeError that names `path` when it holds no picture.
+PicturePart readPart(QIODevice &device, const QString &path, QSize area, bool wholeFile,
+                     QSize &size)
+{
+    // A PNG is known by its signature, so that no other format's reader is asked about it.
+    if (device.peek(pngSignature.size()) != pngSignature) {
+        return readWithQt(device, path, area, size);
+    }
+    PngRead read = readPng(device, area, maxPixels, wholeFile);
+    switch (read.outcome) {
+    case PngRead::Read:
+        break;
+    case PngRead::TooLarge:
+        throw tooLarge(read.size, path);
+    case PngRead::Unreadable:
+        // What Qt's reader says of any PNG it cannot read.
+        throw RuntimeError::withPath(RuntimeError::InvalidPicture,
+                                     QImageReader::tr("Unable to read image data"), path);
+    }
+    size = read.size;
+    return std::move(read.part);
+}
+} // namespace
+
+struct Picture::Data {
+    QString path;
+    QSize size;
+    // One of these two: the file's bytes, or the part decoded for `area`.
+    QByteArray bytes;
+    PicturePart part;
+    QSize area;
+};
+
+Picture Picture::load(const QString &path, QSize area)
+{
+    auto data = std::make_shared<Data>();
+    data->path = path;
+    data->area = area;
+    QByteArray bytes;
+    if (readWholePlainFile(path, wholeFileBytes, bytes)) {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::ReadOnly);
+        data->part = readPart(buffer, path, area, true, data->size);
+    } else {
+        QFile file;
+        openPlainFileForReading(file, path);
+        data->part = readPart(file, path, area, true, data->size);
+    }
+    if (!bytes.isEmpty() && bytes.size() <= data->part.image.sizeInBytes()) {
+        data->bytes = std::move(bytes);
+        data->part = {};
+    }
+    Picture picture;
+    picture.m_data = std::move(data);
+    return picture;
+}
+
+QSize Picture::size() const
+{
+    return m_data ? m_data->size : QSize();
+}
+
+PicturePart Picture::part(QSize area) const
+{
+    if (!m_data) {
+        return {};
+    }
+    const Data &data = *m_data;
+    if (!data.part.image.isNull() && area == data.area) {
+        return data.part;
+    }
+    QSize size;
+    try {
+        if (!data.bytes.isEmpty()) {
+            QBuffer buffer;
+            buffer.setData(data.bytes);
+            buffer.open(QIODevice::ReadOnly);
+            return readPart(buffer, data.path, area, false, size);
+        }
+        QFile file;
+        openPlainFileForReading(file, data.path);
+        return readPart(file, data.path, area, false, size);
+    } catch (const RuntimeError &) {
+        return {};
+    }
+}
+
+QImage decodePicture(const QByteArray &bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QSize size;
+    try {
+        return readPart(buffer, QString(), QSize(), true, size).image;
+    } catch (const RuntimeError &) {
+        return {};
+    }
 }

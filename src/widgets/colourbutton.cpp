@@ -23,10 +23,22 @@ void ColourButton::setBackColor(quint32 colour)
     update();
 }
 
-void ColourButton::setPicture(const QPixmap &picture)
+void ColourButton::setPicture(const Picture &picture)
 {
+    if (picture == m_picture) {
+        return;
+    }
     m_picture = picture;
+    m_part = QPixmap();
+    m_partArea = QSize();
     update();
+}
+
+QSize ColourButton::pictureArea(QSize size, qreal ratio)
+{
+    const int margin = int(std::ceil(ratio)) + 2;
+    return {int(std::ceil(size.width() * ratio)) + 2 * margin,
+            int(std::ceil(size.height() * ratio)) + 2 * margin};
 }
 
 void ColourButton::paintEvent(QPaintEvent *event)
@@ -49,16 +61,25 @@ void ColourButton::paintEvent(QPaintEvent *event)
     }
     if (!m_picture.isNull()) {
         const qreal ratio = devicePixelRatioF();
-        QPixmap picture = m_picture;
+        const QSize area = pictureArea(size(), ratio);
+        if (area != m_partArea) {
+            const PicturePart part = m_picture.part(area);
+            m_part = QPixmap::fromImage(part.image);
+            m_partOffset = part.offset;
+            m_partArea = area;
+        }
+        QPixmap picture = m_part;
         picture.setDevicePixelRatio(ratio);
-        const QSizeF size = picture.deviceIndependentSize();
+        // Where the whole picture would stand, centred, on whole device pixels so that nothing is
+        // resampled; its part then stands where its pixels lie in it.
+        const QSizeF size = QSizeF(m_picture.size()) / ratio;
         QPointF topLeft = QRectF(rect()).center() - QPointF(size.width() / 2, size.height() / 2);
         if (isDown()) {
             topLeft += QPointF(1, 1);
         }
-        // On whole device pixels, so that nothing is resampled.
         topLeft = QPointF(std::round(topLeft.x() * ratio) / ratio,
-                          std::round(topLeft.y() * ratio) / ratio);
+                          std::round(topLeft.y() * ratio) / ratio)
+            + QPointF(m_partOffset) / ratio;
         if (!isEnabled()) {
             picture = QIcon(picture).pixmap(picture.size() / ratio, ratio, QIcon::Disabled);
         }

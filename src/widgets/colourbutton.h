@@ -1,5 +1,7 @@
 #pragma once
 
+#include "pictures/picture.h"
+
 #include <QPixmap>
 #include <QPushButton>
 
@@ -24,9 +26,15 @@ public:
     void setBackColor(quint32 colour);
 
     // The picture, shown unscaled in the middle of the button: one picture pixel to one screen
-    // pixel, so that it stays sharp on a scaled screen too.
-    void setPicture(const QPixmap &picture);
-    QPixmap picture() const { return m_picture; }
+    // pixel, so that it stays sharp on a scaled screen too. Only the part the button can show is
+    // decoded, again when the screen's scale changes.
+    void setPicture(const Picture &picture);
+    const Picture &picture() const { return m_picture; }
+
+    // The device pixels of a picture's centre that a button of `size` (in pixels, at the device
+    // pixel ratio `ratio`) can show: the button itself, with room for the shift of a pressed button
+    // and for the rounding to whole device pixels.
+    static QSize pictureArea(QSize size, qreal ratio);
 
 Q_SIGNALS:
     // The pointer moved over the button while it was enabled.
@@ -40,5 +48,9 @@ protected:
 private:
     qint16 m_index;
     quint32 m_backColor = buttonFace;
-    QPixmap m_picture;
+    Picture m_picture;
+    // The part of the picture on show, for the area it was decoded for.
+    QPixmap m_part;
+    QPoint m_partOffset;
+    QSize m_partArea;
 };

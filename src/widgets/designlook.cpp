@@ -1,6 +1,6 @@
 #include "widgets/designlook.h"
 
-#include "pictures/pngdecode.h"
+#include "pictures/picture.h"
 
 #include <QFile>
 #include <QWidget>

@@ -16,7 +16,8 @@ QFont designFont(qreal points, bool bold = false, DesignFace face = DesignFace::
 
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
 
-// Pictures of the program's own, all 8-bit RGBA PNG: decoded without Qt's image reader, which
-// would load every image format plugin, and a JPEG library, at start-up to ask each about the file.
+// Pictures of the program's own, all PNG: decoded with the button pictures' PNG decoder rather than
+// Qt's image reader, which would load every image format plugin, and a JPEG library, at start-up
+// to ask each about the file.
 QPixmap pngPicture(const QString &path);
 QIcon pngIcon(const QString &path);

@@ -3,7 +3,6 @@
 
 #include "catalogue/discovery.h"
 #include "panel/componentreading.h"
-#include "panel/preloader.h"
 #include "support/finishesintime.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"
@@ -47,7 +46,10 @@ void writeSuite(SuiteBuilder &suite, int count, int faultEvery, int pictureSide)
     }
 }
 
-void compareLoaded(const PreloadedComponent &ahead, const PreloadedComponent &inOrder)
+// What a button of the usual size shows of a picture.
+const QSize area(123, 51);
+
+void compareLoaded(const LoadedComponent &ahead, const LoadedComponent &inOrder)
 {
     QCOMPARE(ahead.record, inOrder.record);
     QCOMPARE(ahead.descriptorError.has_value(), inOrder.descriptorError.has_value());
@@ -60,8 +62,8 @@ void compareLoaded(const PreloadedComponent &ahead, const PreloadedComponent &in
         QCOMPARE(ahead.pictureError->number(), inOrder.pictureError->number());
         QCOMPARE(ahead.pictureError->description(), inOrder.pictureError->description());
     }
-    QCOMPARE(ahead.picturePath, inOrder.picturePath);
-    QVERIFY(ahead.picture == inOrder.picture);
+    QCOMPARE(ahead.picture.size(), inOrder.picture.size());
+    QVERIFY(ahead.picture.part(area).image == inOrder.picture.part(area).image);
     QCOMPARE(ahead.exePath, inOrder.exePath);
     QCOMPARE(ahead.exeFound, inOrder.exeFound);
 }
@@ -85,12 +87,11 @@ void TestReadAhead::takesWhatReadingInOrderGives_data()
     QTest::addColumn<int>("pictureSide");
     QTest::addColumn<int>("firstTakeAfterMs");
 
-    // Fewer than the workers are started for: the taker reads each one itself.
     QTest::newRow("a handful") << 6 << 2 << 32 << 0;
     QTest::newRow("many, with failures") << 400 << 7 << 32 << 0;
-    // The readers fill what they may hold before the first take, then wait for room.
+    // Every component is read before the first is taken.
     QTest::newRow("readers run ahead first") << 400 << 5 << 32 << 200;
-    // Pictures of a megabyte each: the byte bound, not the count, holds the readers back.
+    // Pictures larger than the button: the part a button shows is kept, not the file.
     QTest::newRow("large pictures") << 40 << 9 << 512 << 200;
 }
 
@@ -106,12 +107,13 @@ void TestReadAhead::takesWhatReadingInOrderGives()
     const QStringList folders = componentFolders(suite.path(), u"kk.cfg"_s, sink);
     QCOMPARE(folders.size(), count);
 
-    ComponentPreloader preloader(suite.path(), folders);
+    ComponentReading reading(suite.path(), area);
     std::this_thread::sleep_for(std::chrono::milliseconds(firstTakeAfterMs));
+    QCOMPARE(reading.takeFolders(sink), folders);
     int failures = 0;
     for (qsizetype i = 0; i < folders.size(); ++i) {
-        const PreloadedComponent ahead = preloader.take(i);
-        const PreloadedComponent inOrder = preloadComponent(suite.path(), folders.at(i));
+        const LoadedComponent ahead = reading.take(i);
+        const LoadedComponent inOrder = readComponent(suite.path(), folders.at(i), area);
         compareLoaded(ahead, inOrder);
         if (QTest::currentTestFailed()) {
             qWarning() << "component" << i << folders.at(i);
@@ -151,7 +153,7 @@ void TestReadAhead::earlyDiscoveryReportsAsDiscoveryDoes()
         directError = error.description();
     }
 
-    ComponentReading reading(directory, u"kk.cfg"_s);
+    ComponentReading reading(directory, area);
     RecordingSink earlySink;
     QStringList early;
     QString earlyError;
@@ -163,9 +165,8 @@ void TestReadAhead::earlyDiscoveryReportsAsDiscoveryDoes()
     QCOMPARE(early, direct);
     QCOMPARE(earlyError, directError);
     QCOMPARE(earlySink.texts, directSink.texts);
-    QCOMPARE(reading.preloader() != nullptr, readsAhead);
     if (readsAhead) {
-        compareLoaded(reading.preloader()->take(0), preloadComponent(directory, early.at(0)));
+        compareLoaded(reading.take(0), readComponent(directory, early.at(0), area));
     }
 }
 
@@ -174,7 +175,7 @@ void TestReadAhead::unusedReadingEndsPromptly()
     // A second copy of the launcher ends without loading: what was begun is let go.
     SuiteBuilder suite;
     writeSuite(suite, 300, 0, 32);
-    QVERIFY(finishesInTime([&] { ComponentReading reading(suite.path(), u"kk.cfg"_s); }));
+    QVERIFY(finishesInTime([&] { ComponentReading reading(suite.path(), area); }));
 }
 
 QTEST_MAIN(TestReadAhead)

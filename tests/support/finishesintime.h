@@ -1,22 +1,26 @@
 #pragma once
 
+#include <QtGlobal>
+
 #include <chrono>
 #include <functional>
 #include <future>
-#include <memory>
 #include <thread>
 
 // Runs `call` on a thread of its own, so that a read or search that blocks (on a FIFO, say) fails
-// the test instead of hanging it. Rethrows what the call raised; false when it did not end in time.
+// the test instead of hanging it, and rethrows what the call raised. A call that has not ended
+// after ten seconds still refers to the test's own variables, so nothing may go back to the test:
+// the test program stops there, as a failure. Returns true when the call ended.
 inline bool finishesInTime(std::function<void()> call)
 {
     using namespace std::chrono_literals;
-    auto task = std::make_shared<std::packaged_task<void()>>(std::move(call));
-    auto done = task->get_future();
-    std::thread([task] { (*task)(); }).detach();
+    std::packaged_task<void()> task(std::move(call));
+    std::future<void> done = task.get_future();
+    std::thread thread(std::move(task));
     if (done.wait_for(10s) != std::future_status::ready) {
-        return false;
+        qFatal("a call that should have ended at once still runs after 10 s");
     }
+    thread.join();
     done.get();
     return true;
 }

@@ -1,0 +1,87 @@
+// A launch button shows the centre of a picture larger than itself pixel for pixel, at whatever
+// scale the screen has (ctest runs this at 100 % and at 150 %), although only that centre is ever
+// decoded.
+
+#include "pictures/picture.h"
+#include "widgets/colourbutton.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+// Every pixel tells where it lies: x and y in red, green and the low and high halves of blue.
+QRgb coded(int x, int y)
+{
+    return qRgb(x & 255, y & 255, ((x >> 8) & 15) | ((y >> 8) << 4));
+}
+
+QPoint decoded(QRgb pixel)
+{
+    return {qRed(pixel) | (qBlue(pixel) & 15) << 8, qGreen(pixel) | (qBlue(pixel) >> 4) << 8};
+}
+} // namespace
+
+class TestColourButton final : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void showsTheCentreOfALargePicture_data();
+    void showsTheCentreOfALargePicture();
+};
+
+void TestColourButton::showsTheCentreOfALargePicture_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("wider and taller than the button") << QSize(1201, 800);
+    QTest::newRow("wider only") << QSize(900, 30);
+}
+
+void TestColourButton::showsTheCentreOfALargePicture()
+{
+    QFETCH(QSize, size);
+    QImage whole(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(whole.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            line[x] = coded(x, y);
+        }
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"large.png"_s);
+    QVERIFY(whole.save(path));
+
+    // The launch button's size in the design, at 96 dpi.
+    ColourButton button(0, nullptr);
+    button.resize(113, 41);
+    const qreal ratio = button.devicePixelRatioF();
+    button.setPicture(Picture::load(path, ColourButton::pictureArea(button.size(), ratio)));
+    const QImage shown = button.grab().toImage();
+    QCOMPARE(shown.size(), (QSizeF(button.size()) * ratio).toSize());
+
+    // Inside the button's border, where the picture covers it, each device pixel shows the
+    // picture's pixel at one and the same offset: unscaled, and from the picture's centre.
+    const QRect inside = QRect(QPoint(0, 0), shown.size()).adjusted(3, 3, -3, -3);
+    const QPoint at = decoded(shown.pixel(inside.center()));
+    const QPoint offset = at - inside.center();
+    const QPointF centred
+        = QPointF(size.width() - shown.width(), size.height() - shown.height()) / 2;
+    QVERIFY2(qAbs(offset.x() - centred.x()) <= 1 && qAbs(offset.y() - centred.y()) <= 1,
+             qPrintable(u"offset %1,%2"_s.arg(offset.x()).arg(offset.y())));
+    for (int y = inside.top(); y <= inside.bottom(); ++y) {
+        for (int x = inside.left(); x <= inside.right(); ++x) {
+            const QPoint source = QPoint(x, y) + offset;
+            if (!whole.rect().contains(source)) {
+                continue;
+            }
+            QCOMPARE(shown.pixel(x, y), coded(source.x(), source.y()));
+        }
+    }
+}
+
+QTEST_MAIN(TestColourButton)
+#include "tst_colourbutton.moc"
