@@ -54,7 +54,7 @@ bool isPlainEntry(const QString &path, bool includeFolders)
 QString findFirstEntry(const QString &path, bool includeFolders)
 {
     if (path.contains(QChar(0))) {
-        throw RuntimeError::withPath(RuntimeError::BadFileName, path);
+        throw RuntimeError::forFile(FileProblem::BadFileName, path);
     }
     const qsizetype slash = path.lastIndexOf(u'/');
     const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : path.left(slash));

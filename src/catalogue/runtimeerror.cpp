@@ -66,6 +66,36 @@ RuntimeError RuntimeError::subscriptOutOfRange()
     return {SubscriptOutOfRange, standardText(SubscriptOutOfRange)};
 }
 
+RuntimeError RuntimeError::forFile(FileProblem problem, const QString &path, const QString &reason)
+{
+    switch (problem) {
+    case FileProblem::NotFound:
+        return withPath(FileNotFound, path);
+    case FileProblem::PermissionDenied:
+        return withPath(PermissionDenied, path);
+    case FileProblem::LinkLoop:
+        return withPath(PathFileAccessError, u"a loop of links"_s, path);
+    case FileProblem::NotPlain:
+        return withPath(PathFileAccessError, u"not a plain file"_s, path);
+    case FileProblem::Folder:
+        return withPath(PathFileAccessError, u"a folder, not a program"_s, path);
+    case FileProblem::NotExecutable:
+        return withPath(PermissionDenied, u"not executable"_s, path);
+    case FileProblem::BadFileName:
+        return withPath(BadFileName, path);
+    case FileProblem::TooLarge:
+        return withPath(PathFileAccessError, reason, path);
+    case FileProblem::ReadFailed:
+        return withPath(DeviceIoError, reason, path);
+    case FileProblem::Other:
+        return withPath(PathFileAccessError, reason, path);
+    case FileProblem::None:
+    case FileProblem::OpenFailed:
+        break;
+    }
+    return withPath(PathFileAccessError, path);
+}
+
 RuntimeError RuntimeError::withPath(Number number, const QString &path)
 {
     return {number, standardText(number) + u": "_s + path};

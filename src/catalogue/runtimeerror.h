@@ -3,6 +3,8 @@
 #include <QDebug>
 #include <QString>
 
+#include "platform/fileproblem.h"
+
 #include <exception>
 
 // A run-time error as the launcher reports it: a number and a description. Every failure that
@@ -36,6 +38,11 @@ public:
     static RuntimeError overflow();
     static RuntimeError outOfMemory();
     static RuntimeError subscriptOutOfRange();
+    // What a file problem means to the user, naming the path, e.g. "File not found: /opt/suite/
+    // Tool/tool.png" or "Path/File access error (a loop of links): ...". `reason` gives the
+    // system's words for ReadFailed and Other, and the limit passed for TooLarge.
+    static RuntimeError forFile(FileProblem problem, const QString &path,
+                                const QString &reason = QString());
     // The kind of failure and the path, e.g. "File not found: /opt/suite/Tool/tool.png".
     static RuntimeError withPath(Number number, const QString &path);
     static RuntimeError withPath(Number number, const QString &reason, const QString &path);

@@ -45,50 +45,29 @@ QString decodeText(const QByteArray &bytes)
 
 namespace
 {
-[[noreturn]] void throwPlainFileError(PlainFileError error, const QString &path, qint64 maxBytes,
-                                      const QString &reason)
+RuntimeError tooLarge(const QString &path, qint64 maxBytes)
 {
-    switch (error) {
-    case PlainFileError::NotFound:
-        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
-    case PlainFileError::PermissionDenied:
-        throw RuntimeError::withPath(RuntimeError::PermissionDenied, path);
-    case PlainFileError::LinkLoop:
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("a loop of links"), path);
-    case PlainFileError::NotPlain:
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("not a plain file"), path);
-    case PlainFileError::TooLarge:
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     QStringLiteral("file larger than %1 bytes").arg(maxBytes),
-                                     path);
-    case PlainFileError::ReadFailed:
-        throw RuntimeError::withPath(RuntimeError::DeviceIoError, reason, path);
-    case PlainFileError::None:
-    case PlainFileError::OpenFailed:
-        break;
-    }
-    throw RuntimeError::withPath(RuntimeError::PathFileAccessError, path);
+    return RuntimeError::forFile(FileProblem::TooLarge, path,
+                                 QStringLiteral("file larger than %1 bytes").arg(maxBytes));
 }
 } // namespace
 
 void openPlainFileForReading(QFile &file, const QString &path)
 {
-    if (const PlainFileError error = openPlainFile(file, path); error != PlainFileError::None) {
-        throwPlainFileError(error, path, 0, QString());
+    if (const FileProblem problem = openPlainFile(file, path); problem != FileProblem::None) {
+        throw RuntimeError::forFile(problem, path);
     }
 }
 
 bool readWholePlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
 {
     QString reason;
-    const PlainFileError error = readPlainFile(path, maxBytes, bytes, &reason);
-    if (error == PlainFileError::TooLarge) {
+    const FileProblem problem = readPlainFile(path, maxBytes, bytes, &reason);
+    if (problem == FileProblem::TooLarge) {
         return false;
     }
-    if (error != PlainFileError::None) {
-        throwPlainFileError(error, path, maxBytes, reason);
+    if (problem != FileProblem::None) {
+        throw RuntimeError::forFile(problem, path, reason);
     }
     return true;
 }
@@ -97,7 +76,7 @@ QString readTextFile(const QString &path, qint64 maxBytes)
 {
     QByteArray bytes;
     if (!readWholePlainFile(path, maxBytes, bytes)) {
-        throwPlainFileError(PlainFileError::TooLarge, path, maxBytes, QString());
+        throw tooLarge(path, maxBytes);
     }
     return decodeText(bytes);
 }

@@ -4,6 +4,9 @@
 #include <QtEndian>
 
 #include <spng.h>
+// zlib takes the input as pointers to const, as it is.
+#define ZLIB_CONST
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -28,26 +31,17 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
-int readFromDevice(spng_ctx *, void *user, void *destination, size_t length)
-{
-    auto *device = static_cast<QIODevice *>(user);
-    char *to = static_cast<char *>(destination);
-    while (length > 0) {
-        const qint64 got = device->read(to, qint64(length));
-        if (got <= 0) {
-            return got == 0 ? SPNG_IO_EOF : SPNG_IO_ERROR;
-        }
-        to += got;
-        length -= size_t(got);
-    }
-    return 0;
-}
+// Where the compressed image data lies in the file: the data of each IDAT chunk.
+struct Span {
+    qint64 from;
+    qint64 to;
+};
 
-// Whether every chunk up to the end marker has a name of four ASCII letters and fits in the file.
-// libspng skips an unknown chunk whatever its name, while the usual readers refuse a name that is
-// no name, taking it for a sign of a broken file; and a chunk that runs past the end of the file
-// is refused before anything is read for it. The walk reads only the chunks' headers.
-bool chunksWellFormed(QIODevice &device)
+// Walks the chunks' headers, up to the end marker. Whether every chunk has a name of four ASCII
+// letters and fits in the file: libspng skips an unknown chunk whatever its name, while the usual
+// readers refuse a name that is no name as a sign of a broken file; and a chunk that runs past
+// the end of the file is refused before anything is read for it.
+bool walkChunks(QIODevice &device, std::vector<Span> &imageData)
 {
     const auto isLetter = [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -67,6 +61,9 @@ bool chunksWellFormed(QIODevice &device)
         if (length > size - at - 8) {
             return false;
         }
+        if (std::memcmp(header + 4, "IDAT", 4) == 0) {
+            imageData.push_back({at + 8, at + 8 + length});
+        }
         if (std::memcmp(header + 4, "IEND", 4) == 0) {
             break;
         }
@@ -74,6 +71,99 @@ bool chunksWellFormed(QIODevice &device)
     }
     return true;
 }
+
+// The file as libspng reads it. libspng stops reading the compressed image data once it has
+// every row, and never asks whether the data ends there; the usual readers refuse data that does
+// not end, or whose checksum is wrong. So with `checkEnd`, the image data that passes by is
+// inflated once more, into nothing, to see that it ends properly.
+class Input
+{
+public:
+    Input(QIODevice &device, std::vector<Span> imageData, bool checkEnd)
+        : m_device(device)
+        , m_imageData(std::move(imageData))
+        , m_checking(checkEnd)
+    {
+        if (m_checking && inflateInit(&m_stream) != Z_OK) {
+            m_checking = false;
+            m_failed = true;
+        }
+    }
+    ~Input()
+    {
+        if (m_checking) {
+            inflateEnd(&m_stream);
+        }
+    }
+    Q_DISABLE_COPY_MOVE(Input)
+
+    // Whether the image data ended as it should; true when it was not checked.
+    bool endedProperly() const { return !m_failed && (!m_checking || m_ended); }
+
+    static int read(spng_ctx *, void *user, void *destination, size_t length)
+    {
+        return static_cast<Input *>(user)->read(static_cast<char *>(destination), length);
+    }
+
+private:
+    int read(char *to, size_t length)
+    {
+        while (length > 0) {
+            const qint64 from = m_device.pos();
+            const qint64 got = m_device.read(to, qint64(length));
+            if (got <= 0) {
+                return got == 0 ? SPNG_IO_EOF : SPNG_IO_ERROR;
+            }
+            if (m_checking) {
+                check(to, from, from + got);
+            }
+            to += got;
+            length -= size_t(got);
+        }
+        return 0;
+    }
+
+    void check(const char *bytes, qint64 from, qint64 to)
+    {
+        for (const Span &span : m_imageData) {
+            const qint64 start = std::max(span.from, from);
+            const qint64 end = std::min(span.to, to);
+            if (start < end) {
+                inflateInto(bytes + (start - from), uInt(end - start));
+            }
+        }
+    }
+
+    void inflateInto(const char *bytes, uInt size)
+    {
+        if (m_ended || m_failed) {
+            return;
+        }
+        m_stream.next_in = reinterpret_cast<const Bytef *>(bytes);
+        m_stream.avail_in = size;
+        while (m_stream.avail_in > 0) {
+            m_stream.next_out = m_scratch;
+            m_stream.avail_out = sizeof(m_scratch);
+            const int result = inflate(&m_stream, Z_NO_FLUSH);
+            if (result == Z_STREAM_END) {
+                m_ended = true;
+                return;
+            }
+            if (result != Z_OK) {
+                m_failed = true;
+                return;
+            }
+        }
+    }
+
+    QIODevice &m_device;
+    const std::vector<Span> m_imageData;
+    bool m_checking;
+    bool m_ended = false;
+    bool m_failed = false;
+    z_stream m_stream = {};
+    Bytef m_scratch[16 * 1024];
+};
 
 bool hasTransparency(spng_ctx *context, const spng_ihdr &header)
 {
@@ -98,10 +188,12 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
 {
     PngRead result;
     // The size the header declares is reported first, whatever follows it.
-    const bool wellFormed = chunksWellFormed(device);
+    std::vector<Span> imageData;
+    const bool wellFormed = walkChunks(device, imageData);
     if (!device.seek(0)) {
         return result;
     }
+    Input input(device, std::move(imageData), wholeFile);
     const Context context(spng_ctx_new(0));
     if (!context) {
         return result;
@@ -109,7 +201,7 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
     spng_ctx *png = context.get();
     // A bad checksum in a chunk that the pixels depend on refuses the file; one in any other chunk
     // only drops that chunk, as the usual readers have it.
-    if (spng_set_png_stream(png, readFromDevice, &device) != 0
+    if (spng_set_png_stream(png, Input::read, &input) != 0
         || spng_set_image_limits(png, maxSide, maxSide) != 0
         || spng_set_chunk_limits(png, maxChunkBytes, maxCachedChunkBytes) != 0
         || spng_set_crc_action(png, SPNG_CRC_ERROR, SPNG_CRC_DISCARD) != 0) {
@@ -186,7 +278,7 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
         return result;
     }
     // The chunks after the image data, up to the end, are read and checked too.
-    if (wholeFile && spng_decode_chunks(png) != 0) {
+    if (wholeFile && (spng_decode_chunks(png) != 0 || !input.endedProperly())) {
         return result;
     }
     result.outcome = PngRead::Read;

@@ -4,34 +4,25 @@
 #include <QFile>
 #include <QString>
 
+#include "platform/fileproblem.h"
+
 // Plain files: regular files, or links to one. Nothing else is ever opened (opening a FIFO can
 // block, opening a device can have effects of its own), and a file is checked again once open, so
 // that a FIFO or a device put in its place in between cannot block the launcher either.
-enum class PlainFileError {
-    None,
-    NotFound,
-    PermissionDenied,
-    LinkLoop,
-    NotPlain,
-    OpenFailed,
-    // Only from readPlainFile:
-    TooLarge,
-    ReadFailed,
-};
 
 // Whether `path` is a plain file, and if not, why not; nothing is opened.
-PlainFileError plainFileStatus(const QString &path);
+FileProblem plainFileStatus(const QString &path);
 inline bool isPlainFile(const QString &path)
 {
-    return plainFileStatus(path) == PlainFileError::None;
+    return plainFileStatus(path) == FileProblem::None;
 }
 
 // Opens `path` for reading when it is a plain file.
-PlainFileError openPlainFile(QFile &file, const QString &path);
+FileProblem openPlainFile(QFile &file, const QString &path);
 
 // Reads a whole plain file, opened as openPlainFile opens it, into `bytes`: one open, one status
 // and as many reads as the file needs, into a buffer of the file's own size. A file larger than
 // `maxBytes` (also one that grows past it while being read) gives TooLarge and no bytes; a failed
 // read gives ReadFailed with the system's reason in `reason`.
-PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                             QString *reason = nullptr);
+FileProblem readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
+                          QString *reason = nullptr);

@@ -1,20 +1,13 @@
 #pragma once
 
+#include "platform/fileproblem.h"
+
 #include <QString>
 
-// Why a program did not start.
-enum class StartFailure {
-    None,
-    BadFileName, // a name no file can have: the system would start some other file
-    LinkLoop,
-    NotFound,
-    Folder,
-    NotExecutable,
-    Other, // `reason` says what the system said
-};
-
+// Why a program did not start: FileProblem::None when it did, with the system's words in `reason`
+// for FileProblem::Other.
 struct StartResult {
-    StartFailure failure = StartFailure::None;
+    FileProblem problem = FileProblem::None;
     QString reason;
 };
 

@@ -11,8 +11,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 
-using namespace Qt::StringLiterals;
-
 QtPlatformServices::QtPlatformServices() = default;
 QtPlatformServices::~QtPlatformServices() = default;
 
@@ -56,25 +54,9 @@ bool QtPlatformServices::previousInstance()
 
 void QtPlatformServices::startProgram(const QString &path)
 {
-    const StartResult result = ::startProgram(path);
-    switch (result.failure) {
-    case StartFailure::None:
-        return;
-    case StartFailure::BadFileName:
-        throw RuntimeError::withPath(RuntimeError::BadFileName, path);
-    case StartFailure::LinkLoop:
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError, u"a loop of links"_s, path);
-    case StartFailure::NotFound:
-        throw RuntimeError::withPath(RuntimeError::FileNotFound, path);
-    case StartFailure::Folder:
-        throw RuntimeError::withPath(RuntimeError::PathFileAccessError,
-                                     u"a folder, not a program"_s, path);
-    case StartFailure::NotExecutable:
-        throw RuntimeError::withPath(RuntimeError::PermissionDenied, u"not executable"_s, path);
-    case StartFailure::Other:
-        break;
+    if (const StartResult result = ::startProgram(path); result.problem != FileProblem::None) {
+        throw RuntimeError::forFile(result.problem, path, result.reason);
     }
-    throw RuntimeError::withPath(RuntimeError::PathFileAccessError, result.reason, path);
 }
 
 void QtPlatformServices::openUrl(const QUrl &url)

@@ -9,77 +9,76 @@
 namespace
 {
 // The one test of what a plain file is: a regular file, found by following links.
-PlainFileError statusOf(const QByteArray &name, struct stat &status)
+FileProblem statusOf(const QByteArray &name, struct stat &status)
 {
     if (::stat(name.constData(), &status) != 0) {
         if (errno == EACCES) {
-            return PlainFileError::PermissionDenied;
+            return FileProblem::PermissionDenied;
         }
-        return errno == ELOOP ? PlainFileError::LinkLoop : PlainFileError::NotFound;
+        return errno == ELOOP ? FileProblem::LinkLoop : FileProblem::NotFound;
     }
-    return S_ISREG(status.st_mode) ? PlainFileError::None : PlainFileError::NotPlain;
+    return S_ISREG(status.st_mode) ? FileProblem::None : FileProblem::NotPlain;
 }
 
-// The descriptor of the plain file at `name`, or -1 with `error` set. The status is taken before
+// The descriptor of the plain file at `name`, or -1 with `problem` set. The status is taken before
 // opening, so that nothing but a regular file is ever opened, and again once open, in case
 // something else took the file's place in between.
-int openPlain(const QByteArray &name, PlainFileError &error, qint64 &size)
+int openPlain(const QByteArray &name, FileProblem &problem, qint64 &size)
 {
     struct stat status = {};
-    error = statusOf(name, status);
-    if (error != PlainFileError::None) {
+    problem = statusOf(name, status);
+    if (problem != FileProblem::None) {
         return -1;
     }
     const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        error = errno == EACCES ? PlainFileError::PermissionDenied : PlainFileError::OpenFailed;
+        problem = errno == EACCES ? FileProblem::PermissionDenied : FileProblem::OpenFailed;
         return -1;
     }
     if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
         ::close(fd);
-        error = PlainFileError::NotPlain;
+        problem = FileProblem::NotPlain;
         return -1;
     }
-    error = PlainFileError::None;
+    problem = FileProblem::None;
     size = status.st_size;
     return fd;
 }
 } // namespace
 
-PlainFileError plainFileStatus(const QString &path)
+FileProblem plainFileStatus(const QString &path)
 {
     struct stat status = {};
     return statusOf(QFile::encodeName(path), status);
 }
 
-PlainFileError openPlainFile(QFile &file, const QString &path)
+FileProblem openPlainFile(QFile &file, const QString &path)
 {
-    PlainFileError error = PlainFileError::None;
+    FileProblem problem = FileProblem::None;
     qint64 size = 0;
-    const int fd = openPlain(QFile::encodeName(path), error, size);
+    const int fd = openPlain(QFile::encodeName(path), problem, size);
     if (fd < 0) {
-        return error;
+        return problem;
     }
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
-        return PlainFileError::OpenFailed;
+        return FileProblem::OpenFailed;
     }
-    return PlainFileError::None;
+    return FileProblem::None;
 }
 
-PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes,
-                             QString *reason)
+FileProblem readPlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes, QString *reason)
 {
     bytes.clear();
-    PlainFileError error = PlainFileError::None;
+    FileProblem problem = FileProblem::None;
     qint64 size = 0;
-    const int fd = openPlain(QFile::encodeName(path), error, size);
+    const int fd = openPlain(QFile::encodeName(path), problem, size);
     if (fd < 0) {
-        return error;
+        return problem;
     }
     if (size > maxBytes) {
         ::close(fd);
-        return PlainFileError::TooLarge;
+        return FileProblem::TooLarge;
     }
     // One byte more than the file holds: a read that comes back short at the size the status
     // gave has found the end, and a file that grows meanwhile is read on until it passes the
@@ -90,7 +89,7 @@ PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &b
         if (filled == buffer.size()) {
             if (filled > maxBytes) {
                 ::close(fd);
-                return PlainFileError::TooLarge;
+                return FileProblem::TooLarge;
             }
             buffer.resize(qsizetype(qMin(maxBytes + 1, filled * 2)));
         }
@@ -105,7 +104,7 @@ PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &b
             if (reason) {
                 *reason = qt_error_string(readErrno);
             }
-            return PlainFileError::ReadFailed;
+            return FileProblem::ReadFailed;
         }
         filled += got;
         if (got == 0 || (got < wanted && filled == size)) {
@@ -114,9 +113,9 @@ PlainFileError readPlainFile(const QString &path, qint64 maxBytes, QByteArray &b
     }
     ::close(fd);
     if (filled > maxBytes) {
-        return PlainFileError::TooLarge;
+        return FileProblem::TooLarge;
     }
     buffer.truncate(qsizetype(filled));
     bytes = std::move(buffer);
-    return PlainFileError::None;
+    return FileProblem::None;
 }

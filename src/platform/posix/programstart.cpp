@@ -67,7 +67,7 @@ StartResult startProgram(const QString &path)
 {
     if (path.contains(QChar(0))) {
         // The system would take the name only up to the NUL byte.
-        return {StartFailure::BadFileName, {}};
+        return {FileProblem::BadFileName, {}};
     }
     QProcess process;
     process.setProgram(path);
@@ -80,16 +80,16 @@ StartResult startProgram(const QString &path)
     // Why the file did not start, in the user's terms.
     const QFileInfo info(path);
     if (isLinkLoop(path)) {
-        return {StartFailure::LinkLoop, {}};
+        return {FileProblem::LinkLoop, {}};
     }
     if (!info.exists()) {
-        return {StartFailure::NotFound, {}};
+        return {FileProblem::NotFound, {}};
     }
     if (info.isDir()) {
-        return {StartFailure::Folder, {}};
+        return {FileProblem::Folder, {}};
     }
     if (!info.isExecutable()) {
-        return {StartFailure::NotExecutable, {}};
+        return {FileProblem::NotExecutable, {}};
     }
     QString reason = process.errorString();
     const qsizetype colon = reason.indexOf(u": "_s);
@@ -100,5 +100,5 @@ StartResult startProgram(const QString &path)
         // The file is there, so what is missing is the interpreter or loader it names.
         reason = u"its interpreter or loader was not found"_s;
     }
-    return {StartFailure::Other, reason};
+    return {FileProblem::Other, reason};
 }
