@@ -25,6 +25,12 @@
 //   page_ms    median, release of the page button to the first repaint in the watched area;
 //     page_max_ms, page_done_ms (to the last repaint), page_cpu_ms, page_changed (clicks that
 //     changed the watched area), page_all_ms (every click, in order)
+//   probe=not-built  probes were asked for, but this timer was built without XTest and DAMAGE
+//
+// With --hold the line is printed as soon as it is complete and the program is left running
+// (its stderr still drained, so that it never blocks or dies writing to it) until the timer gets
+// SIGTERM, SIGINT or SIGHUP; only then is the program ended. That keeps one copy of a program
+// up while others are measured against it.
 
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
@@ -54,12 +60,18 @@
 namespace
 {
 volatile pid_t g_child = 0;
+volatile sig_atomic_t g_stopHolding = 0;
 
 double nowMs()
 {
     timespec ts{};
     clock_gettime(CLOCK_MONOTONIC, &ts);
     return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
+}
+
+void onHoldSignal(int)
+{
+    g_stopHolding = 1;
 }
 
 void onSignal(int sig)
@@ -82,6 +94,9 @@ void onSignal(int sig)
         "  -i MS            then wait (up to MS, default 10000; 0: not at all) until the program\n"
         "                   uses under 3 %% of a CPU over 100 ms, before memory is read\n"
         "  -q               do not forward the program's stderr\n"
+        "  --hold           print the line, then leave the program running until this timer\n"
+        "                   is sent SIGTERM, SIGINT or SIGHUP\n"
+        "  --can-probe      exit 0 if built with the page and pointer probes, 1 if not\n"
         "  --design W,H     client area in twips, at the bottom left of the window\n"
         "  --hover X,Y      twips: centre of a button for the pointer-move probe\n"
         "  --hover-next X,Y twips: centre of another button (time of a hover change)\n"
@@ -170,6 +185,7 @@ struct Options {
     int awaitCapMs = 3000;
     int idleCapMs = 10000;
     bool quiet = false;
+    bool hold = false;
     int design[2] = {0, 0};
     int hover[2] = {-1, -1};
     int hoverNext[2] = {-1, -1};
@@ -210,6 +226,7 @@ private:
     }
     void endChild();
     void drainChildOutput();
+    void hold();
     std::string windowTitle(Window window);
 
 #ifdef KK_HAVE_XTEST_DAMAGE
@@ -503,19 +520,51 @@ int Session::run(char **argv)
                   statusKb(m_pid, "RssFile"), statusKb(m_pid, "RssShmem"));
     m_results += text;
 
-#ifdef KK_HAVE_XTEST_DAMAGE
     if (m_options.hoverMoves > 0 || m_options.pageMoves > 0) {
+#ifdef KK_HAVE_XTEST_DAMAGE
         probe();
-    }
+#else
+        // Said on the line itself, so that a table of empty probe cells has its reason beside it.
+        m_results += " probe=not-built";
 #endif
+    }
     std::snprintf(text, sizeof text, " hwm_end_kb=%ld", statusKb(m_pid, "VmHWM"));
     m_results += text;
     std::snprintf(text, sizeof text, " pid=%d window=0x%lx title=\"%s\"", int(m_pid), m_mapped,
                   windowTitle(m_mapped).c_str());
     m_results += text;
+    if (m_options.hold) {
+        std::printf("%s\n", m_results.c_str());
+        std::fflush(stdout);
+        hold();
+        endChild();
+        return 0;
+    }
     endChild();
     std::printf("%s\n", m_results.c_str());
     return 0;
+}
+
+void Session::hold()
+{
+    struct sigaction action = {};
+    action.sa_handler = onHoldSignal;
+    sigemptyset(&action.sa_mask);
+    // No SA_RESTART: the signal has to cut the poll short.
+    for (const int sig : {SIGTERM, SIGINT, SIGHUP}) {
+        sigaction(sig, &action, nullptr);
+    }
+    bool ended = false;
+    while (!g_stopHolding && !ended) {
+        // Events are still read (and dropped) so that the server never stalls on this client.
+        waitUntil(nowMs() + 200, [] { return g_stopHolding != 0; });
+        ended = waitpid(m_pid, nullptr, WNOHANG) == m_pid;
+    }
+    if (ended) {
+        m_pid = 0;
+        g_child = 0;
+        drainChildOutput();
+    }
 }
 
 #ifdef KK_HAVE_XTEST_DAMAGE
@@ -740,6 +789,14 @@ int main(int argc, char **argv)
             options.idleCapMs = std::atoi(value());
         } else if (arg == "-q") {
             options.quiet = true;
+        } else if (arg == "--hold") {
+            options.hold = true;
+        } else if (arg == "--can-probe") {
+#ifdef KK_HAVE_XTEST_DAMAGE
+            return 0;
+#else
+            return 1;
+#endif
         } else if (arg == "--design") {
             if (!parseInts(value(), options.design, 2))
                 usage();
