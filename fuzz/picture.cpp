@@ -51,6 +51,36 @@ bool hasOverlongChunk(const QByteArray &bytes)
     return false;
 }
 
+// Whether the compressed image data, the IDAT chunks' data in a row, ends as a zlib stream.
+bool imageDataEnds(const QByteArray &bytes)
+{
+    QByteArray data;
+    qsizetype at = 8;
+    while (bytes.size() - at >= 12) {
+        const quint32 length = qFromBigEndian<quint32>(bytes.constData() + at);
+        if (length > quint64(bytes.size() - at - 12)) {
+            break;
+        }
+        if (bytes.mid(at + 4, 4) == "IDAT") {
+            data += bytes.mid(at + 8, qsizetype(length));
+        }
+        at += 12 + qsizetype(length);
+    }
+    z_stream stream = {};
+    KK_FUZZ_CHECK(inflateInit(&stream) == Z_OK);
+    stream.next_in = reinterpret_cast<Bytef *>(data.data());
+    stream.avail_in = uInt(data.size());
+    int result = Z_OK;
+    Bytef scratch[16384];
+    while (result == Z_OK) {
+        stream.next_out = scratch;
+        stream.avail_out = sizeof(scratch);
+        result = inflate(&stream, Z_NO_FLUSH);
+    }
+    inflateEnd(&stream);
+    return result == Z_STREAM_END;
+}
+
 // A PNG that Qt's reader refuses is refused too; one that both read gives the same pixels, in the
 // part a button shows.
 void checkAgainstQt(const QString &path, const QByteArray &bytes)
@@ -72,7 +102,9 @@ void checkAgainstQt(const QString &path, const QByteArray &bytes)
     QImageReader reader(&buffer, "png");
     const QImage expected = reader.read();
     if (expected.isNull()) {
-        KK_FUZZ_CHECK(!picture);
+        // Only a file whose image data has every row but does not end is taken where Qt's reader
+        // refuses it.
+        KK_FUZZ_CHECK(!picture || !imageDataEnds(bytes));
         return;
     }
     if (!picture) {

@@ -21,6 +21,8 @@
 #include <QScreen>
 #include <QStyle>
 
+#include <system_error>
+
 using namespace Qt::StringLiterals;
 
 const QString frmMain::designCaption
@@ -206,7 +208,12 @@ std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory
             {twipsToPixels(button.width, dpi), twipsToPixels(button.height, dpi)},
             screen->devicePixelRatio());
     }
-    return std::make_unique<ComponentReading>(directory, area);
+    try {
+        return std::make_unique<ComponentReading>(directory, area);
+    } catch (const std::system_error &) {
+        // No thread to read on: the window reads the components itself as it loads.
+        return nullptr;
+    }
 }
 
 void frmMain::load()

@@ -3,27 +3,29 @@
 /*
  * The launcher's main window, and how the pieces fit together.
  *
- * main() builds the window object, asks the platform services whether another copy already runs
- * (and if so shows the refusal box and ends), then calls load() and shows the window. load() is
- * the window's load handler: findComponents() asks the catalogue for the component folders (every
- * immediate sub-folder of the application directory that holds a kk.cfg), then, for each folder in
- * list order, creates launch button i in the five-place column and calls loadComponent(), which
- * reads the descriptor into components[i], composes its description block, gives the button its
- * picture, shows it and enables it when the executable exists. A component that fails reports its
- * error in one box and still takes its index, so button i always belongs to components[i].
+ * Main() first asks the platform services whether another copy already runs, and if so shows the
+ * refusal box and ends, having read nothing. Otherwise it starts reading the components on other
+ * threads (panel/componentreading.h) and builds the window meanwhile, then calls load() and shows
+ * the window. load() is the window's load handler: findComponents() takes the component folders
+ * (every immediate sub-folder of the application directory that holds a kk.cfg), then, for each
+ * folder in list order, creates launch button i in the five-place column and calls
+ * loadComponent(), which puts what was read into components[i] (the descriptor, with its
+ * description block composed), gives the button its picture, shows it and enables it when the
+ * executable exists. A component that fails reports its error in one box, at its own step in list
+ * order, and still takes its index, so button i always belongs to components[i].
  *
  * From then on everything is driven by the user: pointer moves over a launch button highlight it
  * and show its description, the page buttons show the column five buttons at a time, a click
  * starts the component as a detached process, and the Help menu opens the information windows.
- * Every handler that can fail runs inside the uniform error trap (errortrap.h): the failure is
- * shown in one box and the launcher carries on. Closing the window, or File > Exit, unloads every
- * window once and the program ends; started components keep running.
+ * Every handler that can fail runs inside the uniform error trap (catalogue/errortrap.h): the
+ * failure is shown in one box and the launcher carries on. Closing the window, or File > Exit,
+ * unloads every window once and the program ends; started components keep running.
  *
- * The launch buttons form a control array (src/panel/launchbuttons.h) that keeps every button's
- * state but gives real widgets only to the five places of the column, so that a suite of thousands
- * of components starts as fast as a small one. The launch column's methods live in
- * src/panel/launchcolumn.cpp; this file's source holds the design, the menus, activation, start-up
- * and shutdown.
+ * The launch buttons form a control array (panel/launchbuttons.h) that keeps every button's state
+ * but gives real widgets only to the five places of the column, so that a suite of thousands of
+ * components starts as fast as a small one. The window's launch column methods (loading, paging,
+ * hover, launching) live in launchcolumn.cpp; frmmain.cpp holds the design, the menus, activation,
+ * start-up and shutdown.
  */
 
 #include "app/phasetimes.h"

@@ -59,18 +59,17 @@ void frmMain::loadComponent(LoadedComponent loaded, qint16 button)
         ComponentInfo &record = m_components[position];
         record = std::move(loaded.record);
         record.index = position;
-        if (loaded.descriptorError) {
-            throw *loaded.descriptorError;
-        }
-        if (loaded.pictureError) {
-            throw *loaded.pictureError;
+        if (loaded.failure) {
+            throw *loaded.failure;
         }
         m_launchButs->setPicture(button, loaded.picture);
         m_launchButs->setAccessibleText(button, record.folder, record.desc);
         m_launchButs->setVisible(button, true);
         bool found = loaded.exeFound;
-        if (loaded.exeError) {
-            reportSearchFailure(m_services, loaded.exePath, *loaded.exeError);
+        if (loaded.searchFailure) {
+            reportSearchFailure(m_services,
+                                componentFilePath(m_app.directory, record.folder, record.exe),
+                                *loaded.searchFailure);
             found = false;
         }
         m_launchButs->setEnabled(button, found);

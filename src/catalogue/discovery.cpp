@@ -33,11 +33,28 @@ QStringList subFolderNames(const QString &directory)
 
 QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink)
 {
+    const QStringList names = subFolderNames(directory);
+    QList<bool> holds;
+    holds.reserve(names.size());
+    for (const QString &name : names) {
+        holds.append(holdsFile(directory, name, fileName, sink));
+    }
+    return componentList(names, holds);
+}
+
+bool holdsFile(const QString &directory, const QString &name, const QString &fileName,
+               MessageSink &sink)
+{
+    return fileExists(directory + u'/' + name + u'/' + fileName, false, sink);
+}
+
+QStringList componentList(const QStringList &names, const QList<bool> &holds)
+{
     QStringList list;
     qint16 count = 0;
-    for (const QString &name : subFolderNames(directory)) {
-        if (fileExists(directory + u'/' + name + u'/' + fileName, false, sink)) {
-            list.append(name);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (holds.at(i)) {
+            list.append(names.at(i));
             count = add16(count, 1);
         }
     }

@@ -14,6 +14,13 @@ QStringList subFolderNames(const QString &directory);
 // Raises a RuntimeError when the folder cannot be listed or the 16-bit count overflows.
 QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink);
 
+// The two halves of componentFolders, for finding components several folders at a time. Whether
+// sub-folder `name` of `directory` holds `fileName` (a failed search is reported on `sink` and
+// counts as no), and the component list made of the `names` for which `holds` is true.
+bool holdsFile(const QString &directory, const QString &name, const QString &fileName,
+               MessageSink &sink);
+QStringList componentList(const QStringList &names, const QList<bool> &holds);
+
 // Whether a component list is the marker for "no component found". Only the exact two-entry
 // marker counts, so that a component folder which happens to be named NIL is listed like any other.
 bool isNoComponentsMarker(const QStringList &list);

@@ -43,11 +43,10 @@ namespace
 // A plain file, or with `includeFolders` a folder, that is not hidden.
 bool isPlainEntry(const QString &path, bool includeFolders)
 {
-    const QFileInfo info(path);
-    if (info.isHidden()) {
+    if (isHiddenFile(path)) {
         return false;
     }
-    return isPlainFile(path) || (includeFolders && info.isDir());
+    return isPlainFile(path) || (includeFolders && QFileInfo(path).isDir());
 }
 } // namespace
 
@@ -57,16 +56,16 @@ QString findFirstEntry(const QString &path, bool includeFolders)
         throw RuntimeError::forFile(FileProblem::BadFileName, path);
     }
     const qsizetype slash = path.lastIndexOf(u'/');
-    const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : path.left(slash));
-    QString pattern = path.mid(slash + 1);
+    QStringView pattern = QStringView(path).sliced(slash + 1);
     if (pattern.isEmpty()) {
-        pattern = u"*"_s;
+        pattern = u"*";
     }
 
     if (!pattern.contains(u'*') && !pattern.contains(u'?')) {
         // One stat instead of a listing: the common case, a descriptor or an executable.
-        return isPlainEntry(path, includeFolders) ? pattern : QString();
+        return isPlainEntry(path, includeFolders) ? pattern.toString() : QString();
     }
+    const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : path.left(slash));
 
     // Patterns match regardless of letter case, as a directory search does on the systems the
     // descriptors are written for; a name without wildcards is looked up exactly instead.

@@ -8,7 +8,9 @@
 #include "catalogue/paths.h"
 
 #include <QElapsedTimer>
-#include <QtConcurrent>
+#include <QThread>
+
+#include <algorithm>
 
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
                               QSize pictureArea)
@@ -17,28 +19,30 @@ LoadedComponent readComponent(const QString &applicationDirectory, const QString
     loaded.record.folder = folder;
     QElapsedTimer timer;
     timer.start();
-    loaded.descriptorError = captureFailure([&] {
+    loaded.failure = captureFailure([&] {
         readDescriptor(
             componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
             loaded.record);
         loaded.record.desc = composeDescription(loaded.record);
     });
     loaded.descriptorNs = timer.nsecsElapsed();
-    if (loaded.descriptorError) {
+    if (loaded.failure) {
         return loaded;
     }
     timer.restart();
-    loaded.pictureError = captureFailure([&] {
+    loaded.failure = captureFailure([&] {
         loaded.picture = Picture::load(
             componentFilePath(applicationDirectory, folder, loaded.record.img), pictureArea);
     });
     loaded.pictureNs = timer.nsecsElapsed();
-    if (loaded.pictureError) {
+    if (loaded.failure) {
         return loaded;
     }
-    loaded.exeError = captureFailure([&] {
-        loaded.exePath = componentFilePath(applicationDirectory, folder, loaded.record.exe);
-        loaded.exeFound = !findFirstEntry(loaded.exePath, false).isEmpty();
+    loaded.searchFailure = captureFailure([&] {
+        loaded.exeFound
+            = !findFirstEntry(componentFilePath(applicationDirectory, folder, loaded.record.exe),
+                              false)
+                   .isEmpty();
     });
     return loaded;
 }
@@ -60,46 +64,155 @@ private:
     QList<Message> &m_messages;
 };
 
-ComponentReading::Found ComponentReading::discover(const QString &directory, QSize pictureArea)
-{
-    Found found;
-    QElapsedTimer timer;
-    timer.start();
-    KeptMessages messages(found.messages);
-    found.error = captureFailure([&] {
-        found.folders = componentFolders(directory, descriptorFileName.toString(), messages);
-    });
-    found.ns = timer.nsecsElapsed();
-    if (!found.error && !isNoComponentsMarker(found.folders)) {
-        found.components = QtConcurrent::mapped(found.folders, [=](const QString &folder) {
-            return readComponent(directory, folder, pictureArea);
-        });
-    }
-    return found;
-}
-
 ComponentReading::ComponentReading(const QString &directory, QSize pictureArea)
     : m_directory(directory)
-    , m_discovery(QtConcurrent::run(discover, directory, pictureArea))
+    , m_pictureArea(pictureArea)
 {
+    const int threads = std::max(1, QThread::idealThreadCount());
+    try {
+        for (int i = 0; i < threads; ++i) {
+            m_threads.emplace_back([this] { work(); });
+        }
+    } catch (const std::system_error &) {
+        // Fewer threads read; with none at all, the window reads the components itself.
+        if (m_threads.empty()) {
+            throw;
+        }
+    }
 }
 
 ComponentReading::~ComponentReading()
 {
-    // What was begun and not taken is let go; nothing is left running.
-    QFuture<LoadedComponent> components = m_discovery.result().components;
-    components.cancel();
-    components.waitForFinished();
+    {
+        const std::lock_guard lock(m_mutex);
+        m_stopping = true;
+    }
+    m_changed.notify_all();
+    for (std::thread &thread : m_threads) {
+        thread.join();
+    }
+}
+
+void ComponentReading::listFolders()
+{
+    QStringList names;
+    QElapsedTimer timer;
+    timer.start();
+    std::optional<RuntimeError> error
+        = captureFailure([&] { names = subFolderNames(m_directory); });
+    const std::lock_guard lock(m_mutex);
+    m_names = std::move(names);
+    m_error = std::move(error);
+    m_folders.resize(size_t(m_names.size()));
+    m_discoveryNs += timer.nsecsElapsed();
+    m_listed = true;
+    m_changed.notify_all();
+}
+
+bool ComponentReading::lookedAtAll() const
+{
+    return m_listed && m_foldersLookedAt == qsizetype(m_folders.size());
+}
+
+void ComponentReading::work()
+{
+    std::unique_lock lock(m_mutex);
+    // The first thread to start lists the sub-folders; the others wait for the list.
+    if (!m_listing) {
+        m_listing = true;
+        lock.unlock();
+        listFolders();
+        lock.lock();
+    }
+    m_changed.wait(lock, [this] { return m_listed || m_stopping; });
+
+    // Each sub-folder is looked into for a descriptor.
+    while (!m_stopping && m_nextFolder < qsizetype(m_folders.size())) {
+        const qsizetype index = m_nextFolder++;
+        const QString name = m_names.at(index);
+        lock.unlock();
+        Folder folder;
+        KeptMessages sink(folder.messages);
+        QElapsedTimer timer;
+        timer.start();
+        folder.holdsDescriptor = holdsFile(m_directory, name, descriptorFileName.toString(), sink);
+        const qint64 ns = timer.nsecsElapsed();
+        lock.lock();
+        m_folders[size_t(index)] = std::move(folder);
+        m_discoveryNs += ns;
+        if (++m_foldersLookedAt == qsizetype(m_folders.size())) {
+            for (qsizetype i = 0; i < m_names.size(); ++i) {
+                if (m_folders[size_t(i)].holdsDescriptor) {
+                    m_components.append(i);
+                }
+            }
+            m_read.resize(size_t(m_components.size()));
+            m_changed.notify_all();
+        }
+    }
+    m_changed.wait(lock, [this] { return lookedAtAll() || m_stopping; });
+
+    // Then each component is read, in list order as far as the threads go.
+    while (!m_stopping && m_nextComponent < m_components.size()) {
+        const qsizetype index = m_nextComponent++;
+        const qsizetype folder = m_components.at(index);
+        const QString name = m_names.at(folder);
+        lock.unlock();
+        auto loaded = std::make_unique<LoadedComponent>();
+        if (const auto failure
+            = captureFailure([&] { *loaded = readComponent(m_directory, name, m_pictureArea); })) {
+            *loaded = {};
+            loaded->record.folder = name;
+            loaded->failure = failure;
+        }
+        lock.lock();
+        m_read[size_t(index)] = std::move(loaded);
+        if (m_awaited >= 0 && readUpTo(m_awaited)) {
+            m_changed.notify_all();
+        }
+    }
+}
+
+bool ComponentReading::readUpTo(qsizetype index) const
+{
+    // The component itself, and the last of a run of them after it: a window that waits is woken
+    // once for the run instead of once for each component.
+    constexpr qsizetype run = 32;
+    const qsizetype last = std::min(index + run, m_components.size() - 1);
+    return m_read.at(size_t(index)) && m_read.at(size_t(last));
 }
 
 QStringList ComponentReading::takeFolders(MessageSink &sink)
 {
-    m_found = m_discovery.result();
-    for (const Message &message : std::as_const(m_found.messages)) {
+    QList<Message> messages;
+    QList<bool> holds;
+    {
+        std::unique_lock lock(m_mutex);
+        m_changed.wait(lock, [this] { return lookedAtAll(); });
+        for (const Folder &folder : m_folders) {
+            messages += folder.messages;
+            holds.append(folder.holdsDescriptor);
+        }
+    }
+    for (const Message &message : std::as_const(messages)) {
         sink.showMessage(message.text, message.title, message.icon);
     }
-    if (m_found.error) {
-        throw *std::exchange(m_found.error, std::nullopt);
+    if (m_error) {
+        throw *m_error;
     }
-    return std::exchange(m_found.folders, {});
+    return componentList(m_names, holds);
+}
+
+LoadedComponent ComponentReading::take(qsizetype index)
+{
+    std::unique_lock lock(m_mutex);
+    std::unique_ptr<LoadedComponent> &component = m_read.at(size_t(index));
+    if (!component) {
+        m_awaited = index;
+        m_changed.wait(lock, [this, index] { return readUpTo(index); });
+        m_awaited = -1;
+    }
+    LoadedComponent loaded = std::move(*component);
+    component.reset();
+    return loaded;
 }

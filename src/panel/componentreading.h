@@ -5,12 +5,16 @@
 #include "catalogue/runtimeerror.h"
 #include "pictures/picture.h"
 
-#include <QFuture>
 #include <QList>
 #include <QSize>
 #include <QStringList>
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
+#include <vector>
 
 // What loading one component needs from the disk: its descriptor read into the record with the
 // description composed, its picture loaded, and the search for its executable. A failure is kept,
@@ -18,12 +22,12 @@
 // loading the component then would have met it.
 struct LoadedComponent {
     ComponentInfo record;
-    std::optional<RuntimeError> descriptorError;
+    // Why the descriptor or the picture could not be read: the component's box.
+    std::optional<RuntimeError> failure;
     Picture picture;
-    std::optional<RuntimeError> pictureError;
-    QString exePath;
     bool exeFound = false;
-    std::optional<RuntimeError> exeError;
+    // Why the search for the executable failed: the search's own box.
+    std::optional<RuntimeError> searchFailure;
     // The time reading the descriptor and the picture took, on whichever thread read them.
     qint64 descriptorNs = 0;
     qint64 pictureNs = 0;
@@ -34,27 +38,31 @@ struct LoadedComponent {
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
                               QSize pictureArea);
 
-// Finding and reading the components of a folder, begun as soon as the folder is known so that
-// the disk work runs on Qt's thread pool while the window is still being built: discovery first,
-// then the components it found, several at once, with QtConcurrent::mapped. The window takes them
-// one by one in list order, and meets what discovery showed or raised where finding the
-// components itself would have met it.
+// Finding and reading the components of a folder, begun as soon as the folder is known, so that
+// the disk work runs on other threads while the window is still being built. One thread lists the
+// sub-folders; every thread then takes the next sub-folder nobody has taken and looks for its
+// descriptor, and once all are looked at, takes the next component nobody has taken and reads it.
+// The window takes the component list, meeting what finding it showed or raised where finding it
+// itself would have met it, and then the components one by one in list order, as they are read.
+// One mutex and one condition variable guard all that the threads share.
 class ComponentReading
 {
 public:
+    // Starts reading with one thread per core; throws std::system_error when no thread can start.
     ComponentReading(const QString &directory, QSize pictureArea);
     ~ComponentReading();
     Q_DISABLE_COPY_MOVE(ComponentReading)
 
     const QString &directory() const { return m_directory; }
 
-    // The component list, waiting for discovery. The boxes it showed are shown now, on `sink`, and
-    // the error it raised is raised again. Taken once.
+    // The component list, waiting for it. The boxes finding it showed are shown now, on `sink`,
+    // and the error it raised is raised again.
     QStringList takeFolders(MessageSink &sink);
-    // After takeFolders, for a list of components: component `index` of it, waiting for it.
-    LoadedComponent take(qsizetype index) const { return m_found.components.resultAt(index); }
-    // The time discovery took on its thread.
-    qint64 discoveryNs() const { return m_found.ns; }
+    // After takeFolders, for a list of components: component `index` of it, waiting for it. Each
+    // index is taken once.
+    LoadedComponent take(qsizetype index);
+    // The time finding the components took, on all threads together.
+    qint64 discoveryNs() const { return m_discoveryNs; }
 
 private:
     struct Message {
@@ -62,18 +70,40 @@ private:
         QString title;
         MessageIcon icon;
     };
-    // What discovery found, showed and raised, and the reading of the components it found.
-    struct Found {
-        QStringList folders;
-        std::optional<RuntimeError> error;
-        QList<Message> messages;
-        qint64 ns = 0;
-        QFuture<LoadedComponent> components;
-    };
     class KeptMessages;
-    static Found discover(const QString &directory, QSize pictureArea);
+    // What was found in one sub-folder.
+    struct Folder {
+        QList<Message> messages;
+        bool holdsDescriptor = false;
+    };
+
+    void work();
+    void listFolders();
+    bool lookedAtAll() const;
+    bool readUpTo(qsizetype index) const;
 
     const QString m_directory;
-    QFuture<Found> m_discovery;
-    Found m_found;
+    const QSize m_pictureArea;
+
+    std::mutex m_mutex;
+    // Signalled when the sub-folders are listed, when the last one has been looked at, when the
+    // component the window waits for has been read, and when reading stops.
+    std::condition_variable m_changed;
+    bool m_listing = false;
+    bool m_listed = false;
+    bool m_stopping = false;
+    QStringList m_names;
+    std::optional<RuntimeError> m_error;
+    qint64 m_discoveryNs = 0;
+    std::vector<Folder> m_folders; // one per sub-folder
+    qsizetype m_nextFolder = 0; // the first sub-folder nobody has taken
+    qsizetype m_foldersLookedAt = 0;
+    // Once every sub-folder has been looked at: the sub-folder of each component, in list order.
+    QList<qsizetype> m_components;
+    // The components read and not yet taken by the window.
+    std::vector<std::unique_ptr<LoadedComponent>> m_read;
+    qsizetype m_nextComponent = 0; // the first component nobody has taken
+    qsizetype m_awaited = -1; // the component the window waits for, -1 when it does not wait
+
+    std::vector<std::thread> m_threads;
 };

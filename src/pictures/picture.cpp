@@ -129,7 +129,8 @@ bool isCutShort(const QByteArray &format, QIODevice &device)
 }
 
 // Any other format, through Qt's reader: the whole picture is decoded, then cut to its part.
-PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize &size)
+PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize &size,
+                       qint64 keepPartBelowBytes)
 {
     // One reader finds the format, tells the declared size and decodes.
     QImageReader reader(&device);
@@ -163,19 +164,15 @@ PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize
     }
     size = image.size();
     const QRect region = centredRegion(size, area);
+    if (qint64(region.width()) * region.height() * image.depth() / 8 >= keepPartBelowBytes) {
+        return {};
+    }
     return {region == image.rect() ? image : image.copy(region), region.topLeft()};
 }
 
-// The part for `area` of the picture in `device`, and the picture's size. With `wholeFile`, all of
-// the file is read and checked. Raises a RuntimeError that names `path` when it holds no picture.
-PicturePart readPart(QIODevice &device, const QString &path, QSize area, bool wholeFile,
-                     QSize &size)
+// The part for `area` of the picture, and the picture's size, from what reading a PNG gave.
+PicturePart fromPng(PngRead read, const QString &path, QSize &size)
 {
-    // A PNG is known by its signature, so that no other format's reader is asked about it.
-    if (device.peek(pngSignature.size()) != pngSignature) {
-        return readWithQt(device, path, area, size);
-    }
-    PngRead read = readPng(device, area, maxPixels, wholeFile);
     switch (read.outcome) {
     case PngRead::Read:
         break;
@@ -188,6 +185,32 @@ PicturePart readPart(QIODevice &device, const QString &path, QSize area, bool wh
     }
     size = read.size;
     return std::move(read.part);
+}
+
+// The part for `area` of the picture in a file's `bytes`, or in the `file` read as it goes, and
+// the picture's size. With `wholeFile`, all of the file is read and checked. The part comes back
+// null when it would take `keepPartBelowBytes` or more. A PNG is known by its signature, so that no
+// other format's reader is asked about it. Raises a RuntimeError that names `path` when there is
+// no picture.
+PicturePart readPart(const QByteArray &bytes, const QString &path, QSize area, bool wholeFile,
+                     QSize &size, qint64 keepPartBelowBytes = std::numeric_limits<qint64>::max())
+{
+    if (bytes.startsWith(pngSignature)) {
+        return fromPng(readPng(bytes, {area, maxPixels, wholeFile, keepPartBelowBytes}), path,
+                       size);
+    }
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readWithQt(buffer, path, area, size, keepPartBelowBytes);
+}
+
+PicturePart readPart(QFile &file, const QString &path, QSize area, bool wholeFile, QSize &size)
+{
+    if (file.peek(pngSignature.size()) == pngSignature) {
+        return fromPng(readPng(file, {area, maxPixels, wholeFile}), path, size);
+    }
+    return readWithQt(file, path, area, size, std::numeric_limits<qint64>::max());
 }
 } // namespace
 
@@ -207,17 +230,15 @@ Picture Picture::load(const QString &path, QSize area)
     data->area = area;
     QByteArray bytes;
     if (readWholePlainFile(path, wholeFileBytes, bytes)) {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::ReadOnly);
-        data->part = readPart(buffer, path, area, true, data->size);
+        // Whichever takes less is kept: the file's bytes, or the part decoded.
+        data->part = readPart(bytes, path, area, true, data->size, bytes.size());
+        if (data->part.image.isNull()) {
+            data->bytes = std::move(bytes);
+        }
     } else {
         QFile file;
         openPlainFileForReading(file, path);
         data->part = readPart(file, path, area, true, data->size);
-    }
-    if (!bytes.isEmpty() && bytes.size() <= data->part.image.sizeInBytes()) {
-        data->bytes = std::move(bytes);
-        data->part = {};
     }
     Picture picture;
     picture.m_data = std::move(data);
@@ -241,10 +262,7 @@ PicturePart Picture::part(QSize area) const
     QSize size;
     try {
         if (!data.bytes.isEmpty()) {
-            QBuffer buffer;
-            buffer.setData(data.bytes);
-            buffer.open(QIODevice::ReadOnly);
-            return readPart(buffer, data.path, area, false, size);
+            return readPart(data.bytes, data.path, area, false, size);
         }
         QFile file;
         openPlainFileForReading(file, data.path);
@@ -256,12 +274,9 @@ PicturePart Picture::part(QSize area) const
 
 QImage decodePicture(const QByteArray &bytes)
 {
-    QBuffer buffer;
-    buffer.setData(bytes);
-    buffer.open(QIODevice::ReadOnly);
     QSize size;
     try {
-        return readPart(buffer, QString(), QSize(), true, size).image;
+        return readPart(bytes, QString(), QSize(), true, size).image;
     } catch (const RuntimeError &) {
         return {};
     }

@@ -4,9 +4,6 @@
 #include <QtEndian>
 
 #include <spng.h>
-// zlib takes the input as pointers to const, as it is.
-#define ZLIB_CONST
-#include <zlib.h>
 
 #include <algorithm>
 #include <cstring>
@@ -31,38 +28,82 @@ struct ContextDeleter {
 };
 using Context = std::unique_ptr<spng_ctx, ContextDeleter>;
 
-// Where the compressed image data lies in the file: the data of each IDAT chunk.
-struct Span {
-    qint64 from;
-    qint64 to;
+// The PNG's bytes: in memory, or in a file that is read as the decoder goes.
+class Source
+{
+public:
+    explicit Source(const QByteArray &bytes)
+        : m_bytes(&bytes)
+    {
+    }
+    explicit Source(QIODevice &file)
+        : m_file(&file)
+    {
+    }
+
+    qint64 size() const { return m_bytes ? m_bytes->size() : m_file->size(); }
+
+    bool readAt(qint64 at, char *to, qint64 length) const
+    {
+        if (m_bytes) {
+            if (at < 0 || length > m_bytes->size() - at) {
+                return false;
+            }
+            std::memcpy(to, m_bytes->constData() + at, size_t(length));
+            return true;
+        }
+        return m_file->seek(at) && m_file->read(to, length) == length;
+    }
+
+    // Hands the bytes to libspng, from the start.
+    bool feed(spng_ctx *png)
+    {
+        if (m_bytes) {
+            return spng_set_png_buffer(png, m_bytes->constData(), size_t(m_bytes->size())) == 0;
+        }
+        return m_file->seek(0) && spng_set_png_stream(png, readFile, m_file) == 0;
+    }
+
+private:
+    static int readFile(spng_ctx *, void *user, void *destination, size_t length)
+    {
+        auto *file = static_cast<QIODevice *>(user);
+        char *to = static_cast<char *>(destination);
+        while (length > 0) {
+            const qint64 got = file->read(to, qint64(length));
+            if (got <= 0) {
+                return got == 0 ? SPNG_IO_EOF : SPNG_IO_ERROR;
+            }
+            to += got;
+            length -= size_t(got);
+        }
+        return 0;
+    }
+
+    const QByteArray *m_bytes = nullptr;
+    QIODevice *m_file = nullptr;
 };
 
-// Walks the chunks' headers, up to the end marker. Whether every chunk has a name of four ASCII
-// letters and fits in the file: libspng skips an unknown chunk whatever its name, while the usual
-// readers refuse a name that is no name as a sign of a broken file; and a chunk that runs past
-// the end of the file is refused before anything is read for it.
-bool walkChunks(QIODevice &device, std::vector<Span> &imageData)
+// Whether every chunk up to the end marker has a name of four ASCII letters and fits in the file.
+// libspng skips an unknown chunk whatever its name, while the usual readers refuse a name that is
+// no name as a sign of a broken file; and a chunk that runs past the end of the file is refused
+// before anything is read for it. Only the chunks' headers are read.
+bool chunksWellFormed(const Source &source)
 {
     const auto isLetter = [](char c) {
         return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
     };
     constexpr int maxChunks = 1000000;
-    const qint64 size = device.size();
+    const qint64 size = source.size();
     qint64 at = 8;
     for (int chunks = 0; chunks < maxChunks && size - at >= 8; ++chunks) {
         char header[8];
-        if (!device.seek(at) || device.read(header, 8) != 8) {
-            return false;
-        }
-        if (!std::all_of(header + 4, header + 8, isLetter)) {
+        if (!source.readAt(at, header, 8) || !std::all_of(header + 4, header + 8, isLetter)) {
             return false;
         }
         const qint64 length = qFromBigEndian<quint32>(header);
         if (length > size - at - 8) {
             return false;
-        }
-        if (std::memcmp(header + 4, "IDAT", 4) == 0) {
-            imageData.push_back({at + 8, at + 8 + length});
         }
         if (std::memcmp(header + 4, "IEND", 4) == 0) {
             break;
@@ -71,99 +112,6 @@ bool walkChunks(QIODevice &device, std::vector<Span> &imageData)
     }
     return true;
 }
-
-// The file as libspng reads it. libspng stops reading the compressed image data once it has
-// every row, and never asks whether the data ends there; the usual readers refuse data that does
-// not end, or whose checksum is wrong. So with `checkEnd`, the image data that passes by is
-// inflated once more, into nothing, to see that it ends properly.
-class Input
-{
-public:
-    Input(QIODevice &device, std::vector<Span> imageData, bool checkEnd)
-        : m_device(device)
-        , m_imageData(std::move(imageData))
-        , m_checking(checkEnd)
-    {
-        if (m_checking && inflateInit(&m_stream) != Z_OK) {
-            m_checking = false;
-            m_failed = true;
-        }
-    }
-    ~Input()
-    {
-        if (m_checking) {
-            inflateEnd(&m_stream);
-        }
-    }
-    Q_DISABLE_COPY_MOVE(Input)
-
-    // Whether the image data ended as it should; true when it was not checked.
-    bool endedProperly() const { return !m_failed && (!m_checking || m_ended); }
-
-    static int read(spng_ctx *, void *user, void *destination, size_t length)
-    {
-        return static_cast<Input *>(user)->read(static_cast<char *>(destination), length);
-    }
-
-private:
-    int read(char *to, size_t length)
-    {
-        while (length > 0) {
-            const qint64 from = m_device.pos();
-            const qint64 got = m_device.read(to, qint64(length));
-            if (got <= 0) {
-                return got == 0 ? SPNG_IO_EOF : SPNG_IO_ERROR;
-            }
-            if (m_checking) {
-                check(to, from, from + got);
-            }
-            to += got;
-            length -= size_t(got);
-        }
-        return 0;
-    }
-
-    void check(const char *bytes, qint64 from, qint64 to)
-    {
-        for (const Span &span : m_imageData) {
-            const qint64 start = std::max(span.from, from);
-            const qint64 end = std::min(span.to, to);
-            if (start < end) {
-                inflateInto(bytes + (start - from), uInt(end - start));
-            }
-        }
-    }
-
-    void inflateInto(const char *bytes, uInt size)
-    {
-        if (m_ended || m_failed) {
-            return;
-        }
-        m_stream.next_in = reinterpret_cast<const Bytef *>(bytes);
-        m_stream.avail_in = size;
-        while (m_stream.avail_in > 0) {
-            m_stream.next_out = m_scratch;
-            m_stream.avail_out = sizeof(m_scratch);
-            const int result = inflate(&m_stream, Z_NO_FLUSH);
-            if (result == Z_STREAM_END) {
-                m_ended = true;
-                return;
-            }
-            if (result != Z_OK) {
-                m_failed = true;
-                return;
-            }
-        }
-    }
-
-    QIODevice &m_device;
-    const std::vector<Span> m_imageData;
-    bool m_checking;
-    bool m_ended = false;
-    bool m_failed = false;
-    z_stream m_stream = {};
-    Bytef m_scratch[16 * 1024];
-};
 
 bool hasTransparency(spng_ctx *context, const spng_ihdr &header)
 {
@@ -174,26 +122,12 @@ bool hasTransparency(spng_ctx *context, const spng_ihdr &header)
     spng_trns transparency = {};
     return spng_get_trns(context, &transparency) == 0;
 }
-} // namespace
 
-QRect centredRegion(QSize size, QSize area)
-{
-    const QRect whole(QPoint(0, 0), size);
-    const int width = area.width() > 0 ? qMin(area.width(), size.width()) : size.width();
-    const int height = area.height() > 0 ? qMin(area.height(), size.height()) : size.height();
-    return QRect((size.width() - width) / 2, (size.height() - height) / 2, width, height) & whole;
-}
-
-PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
+PngRead read(Source source, const PngReading &reading)
 {
     PngRead result;
     // The size the header declares is reported first, whatever follows it.
-    std::vector<Span> imageData;
-    const bool wellFormed = walkChunks(device, imageData);
-    if (!device.seek(0)) {
-        return result;
-    }
-    Input input(device, std::move(imageData), wholeFile);
+    const bool wellFormed = chunksWellFormed(source);
     const Context context(spng_ctx_new(0));
     if (!context) {
         return result;
@@ -201,8 +135,7 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
     spng_ctx *png = context.get();
     // A bad checksum in a chunk that the pixels depend on refuses the file; one in any other chunk
     // only drops that chunk, as the usual readers have it.
-    if (spng_set_png_stream(png, Input::read, &input) != 0
-        || spng_set_image_limits(png, maxSide, maxSide) != 0
+    if (!source.feed(png) || spng_set_image_limits(png, maxSide, maxSide) != 0
         || spng_set_chunk_limits(png, maxChunkBytes, maxCachedChunkBytes) != 0
         || spng_set_crc_action(png, SPNG_CRC_ERROR, SPNG_CRC_DISCARD) != 0) {
         return result;
@@ -213,7 +146,7 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
     }
     result.size = QSize(int(header.width), int(header.height));
     const qint64 pixels = qint64(header.width) * header.height;
-    if (pixels > maxPixels) {
+    if (pixels > reading.maxPixels) {
         result.outcome = PngRead::TooLarge;
         return result;
     }
@@ -236,12 +169,16 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
         : (transparent ? QImage::Format_RGBA8888 : QImage::Format_RGBX8888);
     const size_t pixelBytes = deep ? 8 : 4;
 
-    const QRect region = centredRegion(result.size, area);
-    QImage part(region.size(), imageFormat);
-    if (part.isNull()) {
-        return result;
+    const QRect region = centredRegion(result.size, reading.area);
+    QImage part;
+    if (qint64(region.width()) * region.height() * qint64(pixelBytes)
+        < reading.keepPartBelowBytes) {
+        part = QImage(region.size(), imageFormat);
+        if (part.isNull()) {
+            return result;
+        }
+        part.fill(0);
     }
-    part.fill(0);
     const size_t regionBytes = size_t(region.width()) * pixelBytes;
     const size_t regionStart = size_t(region.left()) * pixelBytes;
     std::vector<uchar> row(size_t(header.width) * pixelBytes);
@@ -254,7 +191,9 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
             break;
         }
         const int y = int(info.row_num);
-        uchar *kept = region.contains(region.left(), y) ? part.scanLine(y - region.top()) : nullptr;
+        uchar *kept = !part.isNull() && region.contains(region.left(), y)
+            ? part.scanLine(y - region.top())
+            : nullptr;
         // An interlaced pass writes only its own pixels of the row; the others must be those of
         // the passes before.
         if (kept && interlaced) {
@@ -267,21 +206,40 @@ PngRead readPng(QIODevice &device, QSize area, qint64 maxPixels, bool wholeFile)
         if (kept) {
             std::memcpy(kept, row.data() + regionStart, regionBytes);
         }
-        if (error == SPNG_EOI) {
-            break;
-        }
-        if (!wholeFile && !interlaced && y >= region.bottom()) {
+        if (error == SPNG_EOI || (!reading.wholeFile && !interlaced && y >= region.bottom())) {
             break;
         }
     }
     if (error != 0 && error != SPNG_EOI) {
         return result;
     }
-    // The chunks after the image data, up to the end, are read and checked too.
-    if (wholeFile && (spng_decode_chunks(png) != 0 || !input.endedProperly())) {
+    // The chunks after the image data, up to the end, are read and checked too. libspng stops
+    // reading the compressed image data once it has every row: a file whose data goes on without
+    // ending there is taken, where the usual readers refuse it. Checking that would mean inflating
+    // every picture twice, for files no program writes.
+    if (reading.wholeFile && spng_decode_chunks(png) != 0) {
         return result;
     }
     result.outcome = PngRead::Read;
     result.part = {part, region.topLeft()};
     return result;
+}
+} // namespace
+
+QRect centredRegion(QSize size, QSize area)
+{
+    const QRect whole(QPoint(0, 0), size);
+    const int width = area.width() > 0 ? qMin(area.width(), size.width()) : size.width();
+    const int height = area.height() > 0 ? qMin(area.height(), size.height()) : size.height();
+    return QRect((size.width() - width) / 2, (size.height() - height) / 2, width, height) & whole;
+}
+
+PngRead readPng(const QByteArray &bytes, const PngReading &reading)
+{
+    return read(Source(bytes), reading);
+}
+
+PngRead readPng(QIODevice &file, const PngReading &reading)
+{
+    return read(Source(file), reading);
 }

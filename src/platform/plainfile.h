@@ -17,6 +17,10 @@ inline bool isPlainFile(const QString &path)
     return plainFileStatus(path) == FileProblem::None;
 }
 
+// Whether the file at `path` is hidden from a folder's listing: on POSIX systems, a name that
+// starts with a dot.
+bool isHiddenFile(QStringView path);
+
 // Opens `path` for reading when it is a plain file.
 FileProblem openPlainFile(QFile &file, const QString &path);
 

@@ -46,6 +46,11 @@ int openPlain(const QByteArray &name, FileProblem &problem, qint64 &size)
 }
 } // namespace
 
+bool isHiddenFile(QStringView path)
+{
+    return path.sliced(path.lastIndexOf(u'/') + 1).startsWith(u'.');
+}
+
 FileProblem plainFileStatus(const QString &path)
 {
     struct stat status = {};
