@@ -203,7 +203,8 @@ std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory
     QSize area;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const ControlDesign &button = designOf(u"launchButs_0");
-        const qreal dpi = screen->logicalDotsPerInchY();
+        // As a widget on that screen takes it, in whole dots.
+        const qreal dpi = qRound(screen->logicalDotsPerInchY());
         area = ColourButton::pictureArea(
             {twipsToPixels(button.width, dpi), twipsToPixels(button.height, dpi)},
             screen->devicePixelRatio());

@@ -68,12 +68,14 @@ ComponentReading::ComponentReading(const QString &directory, QSize pictureArea)
     : m_directory(directory)
     , m_pictureArea(pictureArea)
 {
-    const int threads = std::max(1, QThread::idealThreadCount());
+    // Past a few threads the disk, not the cores, sets the pace.
+    const int threads = std::clamp(QThread::idealThreadCount(), 1, 4);
+    m_threads.reserve(size_t(threads));
     try {
         for (int i = 0; i < threads; ++i) {
             m_threads.emplace_back([this] { work(); });
         }
-    } catch (const std::system_error &) {
+    } catch (const std::exception &) {
         // Fewer threads read; with none at all, the window reads the components itself.
         if (m_threads.empty()) {
             throw;
@@ -96,14 +98,21 @@ ComponentReading::~ComponentReading()
 void ComponentReading::listFolders()
 {
     QStringList names;
+    std::vector<Folder> folders;
     QElapsedTimer timer;
     timer.start();
-    std::optional<RuntimeError> error
-        = captureFailure([&] { names = subFolderNames(m_directory); });
+    std::optional<RuntimeError> error = captureFailure([&] {
+        names = subFolderNames(m_directory);
+        folders.resize(size_t(names.size()));
+    });
+    if (error) {
+        names.clear();
+        folders.clear();
+    }
     const std::lock_guard lock(m_mutex);
     m_names = std::move(names);
+    m_folders = std::move(folders);
     m_error = std::move(error);
-    m_folders.resize(size_t(m_names.size()));
     m_discoveryNs += timer.nsecsElapsed();
     m_listed = true;
     m_changed.notify_all();
@@ -112,6 +121,25 @@ void ComponentReading::listFolders()
 bool ComponentReading::lookedAtAll() const
 {
     return m_listed && m_foldersLookedAt == qsizetype(m_folders.size());
+}
+
+void ComponentReading::lookedAtLast()
+{
+    const auto failure = captureFailure([this] {
+        for (qsizetype i = 0; i < m_names.size(); ++i) {
+            if (m_folders[size_t(i)].holdsDescriptor) {
+                m_components.append(i);
+            }
+        }
+        m_read.resize(size_t(m_components.size()));
+    });
+    if (failure) {
+        // Nothing is read; the window meets the failure where the list is taken.
+        m_components.clear();
+        m_read.clear();
+        m_error = failure;
+    }
+    m_changed.notify_all();
 }
 
 void ComponentReading::work()
@@ -126,47 +154,46 @@ void ComponentReading::work()
     }
     m_changed.wait(lock, [this] { return m_listed || m_stopping; });
 
-    // Each sub-folder is looked into for a descriptor.
+    // Each sub-folder is looked into for a descriptor. Whatever happens, each is counted as
+    // looked at, so that the window never waits in vain.
     while (!m_stopping && m_nextFolder < qsizetype(m_folders.size())) {
         const qsizetype index = m_nextFolder++;
         const QString name = m_names.at(index);
         lock.unlock();
         Folder folder;
-        KeptMessages sink(folder.messages);
         QElapsedTimer timer;
         timer.start();
-        folder.holdsDescriptor = holdsFile(m_directory, name, descriptorFileName.toString(), sink);
+        folder.failure = captureFailure([&] {
+            KeptMessages sink(folder.messages);
+            folder.holdsDescriptor
+                = holdsFile(m_directory, name, descriptorFileName.toString(), sink);
+        });
         const qint64 ns = timer.nsecsElapsed();
         lock.lock();
         m_folders[size_t(index)] = std::move(folder);
         m_discoveryNs += ns;
         if (++m_foldersLookedAt == qsizetype(m_folders.size())) {
-            for (qsizetype i = 0; i < m_names.size(); ++i) {
-                if (m_folders[size_t(i)].holdsDescriptor) {
-                    m_components.append(i);
-                }
-            }
-            m_read.resize(size_t(m_components.size()));
-            m_changed.notify_all();
+            lookedAtLast();
         }
     }
     m_changed.wait(lock, [this] { return lookedAtAll() || m_stopping; });
 
-    // Then each component is read, in list order as far as the threads go.
+    // Then each component is read, in list order as far as the threads go. A component that
+    // cannot even be held fails as out of memory, in its own place.
     while (!m_stopping && m_nextComponent < m_components.size()) {
         const qsizetype index = m_nextComponent++;
-        const qsizetype folder = m_components.at(index);
-        const QString name = m_names.at(folder);
+        const QString name = m_names.at(m_components.at(index));
         lock.unlock();
-        auto loaded = std::make_unique<LoadedComponent>();
-        if (const auto failure
-            = captureFailure([&] { *loaded = readComponent(m_directory, name, m_pictureArea); })) {
-            *loaded = {};
-            loaded->record.folder = name;
-            loaded->failure = failure;
+        Read read;
+        if (const auto failure = captureFailure([&] {
+                read.component = std::make_unique<LoadedComponent>(
+                    readComponent(m_directory, name, m_pictureArea));
+            })) {
+            read.component.reset();
+            read.outOfMemory = true;
         }
         lock.lock();
-        m_read[size_t(index)] = std::move(loaded);
+        m_read[size_t(index)] = std::move(read);
         if (m_awaited >= 0 && readUpTo(m_awaited)) {
             m_changed.notify_all();
         }
@@ -179,26 +206,36 @@ bool ComponentReading::readUpTo(qsizetype index) const
     // once for the run instead of once for each component.
     constexpr qsizetype run = 32;
     const qsizetype last = std::min(index + run, m_components.size() - 1);
-    return m_read.at(size_t(index)) && m_read.at(size_t(last));
+    return m_read.at(size_t(index)).done() && m_read.at(size_t(last)).done();
 }
 
 QStringList ComponentReading::takeFolders(MessageSink &sink)
 {
     QList<Message> messages;
     QList<bool> holds;
+    std::optional<RuntimeError> failure;
     {
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [this] { return lookedAtAll(); });
+        // As finding the components one folder after the other would: the boxes up to the first
+        // folder that failed, then its failure.
         for (const Folder &folder : m_folders) {
             messages += folder.messages;
+            if (folder.failure) {
+                failure = folder.failure;
+                break;
+            }
             holds.append(folder.holdsDescriptor);
+        }
+        if (!failure) {
+            failure = m_error;
         }
     }
     for (const Message &message : std::as_const(messages)) {
         sink.showMessage(message.text, message.title, message.icon);
     }
-    if (m_error) {
-        throw *m_error;
+    if (failure) {
+        throw *failure;
     }
     return componentList(m_names, holds);
 }
@@ -206,13 +243,21 @@ QStringList ComponentReading::takeFolders(MessageSink &sink)
 LoadedComponent ComponentReading::take(qsizetype index)
 {
     std::unique_lock lock(m_mutex);
-    std::unique_ptr<LoadedComponent> &component = m_read.at(size_t(index));
-    if (!component) {
-        m_awaited = index;
-        m_changed.wait(lock, [this, index] { return readUpTo(index); });
-        m_awaited = -1;
+    Read &read = m_read.at(size_t(index));
+    Q_ASSERT_X(!read.taken, "ComponentReading::take", "each component is taken once");
+    m_awaited = index;
+    m_changed.wait(lock, [this, index] { return readUpTo(index); });
+    m_awaited = -1;
+    if (read.outOfMemory) {
+        read = {};
+        read.taken = true;
+        lock.unlock();
+        LoadedComponent loaded;
+        loaded.record.folder = m_names.at(m_components.at(index));
+        loaded.failure = RuntimeError::outOfMemory();
+        return loaded;
     }
-    LoadedComponent loaded = std::move(*component);
-    component.reset();
-    return loaded;
+    std::unique_ptr<LoadedComponent> component = std::move(read.component);
+    read.taken = true;
+    return std::move(*component);
 }

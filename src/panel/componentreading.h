@@ -59,7 +59,7 @@ public:
     // and the error it raised is raised again.
     QStringList takeFolders(MessageSink &sink);
     // After takeFolders, for a list of components: component `index` of it, waiting for it. Each
-    // index is taken once.
+    // index is taken once, in ascending order.
     LoadedComponent take(qsizetype index);
     // The time finding the components took, on all threads together.
     qint64 discoveryNs() const { return m_discoveryNs; }
@@ -75,10 +75,19 @@ private:
     struct Folder {
         QList<Message> messages;
         bool holdsDescriptor = false;
+        std::optional<RuntimeError> failure;
+    };
+    // One component as read, until the window takes it.
+    struct Read {
+        std::unique_ptr<LoadedComponent> component;
+        bool outOfMemory = false;
+        bool taken = false;
+        bool done() const { return component || outOfMemory || taken; }
     };
 
     void work();
     void listFolders();
+    void lookedAtLast();
     bool lookedAtAll() const;
     bool readUpTo(qsizetype index) const;
 
@@ -87,7 +96,8 @@ private:
 
     std::mutex m_mutex;
     // Signalled when the sub-folders are listed, when the last one has been looked at, when the
-    // component the window waits for has been read, and when reading stops.
+    // window waits for a component and it and the run of them after it have been read, and when
+    // reading stops.
     std::condition_variable m_changed;
     bool m_listing = false;
     bool m_listed = false;
@@ -100,8 +110,8 @@ private:
     qsizetype m_foldersLookedAt = 0;
     // Once every sub-folder has been looked at: the sub-folder of each component, in list order.
     QList<qsizetype> m_components;
-    // The components read and not yet taken by the window.
-    std::vector<std::unique_ptr<LoadedComponent>> m_read;
+    // The components, read or not yet, in list order.
+    std::vector<Read> m_read;
     qsizetype m_nextComponent = 0; // the first component nobody has taken
     qsizetype m_awaited = -1; // the component the window waits for, -1 when it does not wait
 

@@ -256,17 +256,27 @@ PicturePart Picture::part(QSize area) const
         return {};
     }
     const Data &data = *m_data;
-    if (!data.part.image.isNull() && area == data.area) {
-        return data.part;
+    if (!data.part.image.isNull()) {
+        // A smaller area, or the same, is cut from the part kept.
+        const QRect wanted = centredRegion(data.size, area);
+        const QRect kept(data.part.offset, data.part.image.size());
+        if (kept.contains(wanted)) {
+            return {wanted == kept ? data.part.image
+                                   : data.part.image.copy(wanted.translated(-kept.topLeft())),
+                    wanted.topLeft()};
+        }
     }
     QSize size;
     try {
         if (!data.bytes.isEmpty()) {
             return readPart(data.bytes, data.path, area, false, size);
         }
+        // A large file is read again, as carefully as at loading; if it no longer holds the
+        // picture it held then, there is nothing to show.
         QFile file;
         openPlainFileForReading(file, data.path);
-        return readPart(file, data.path, area, false, size);
+        PicturePart part = readPart(file, data.path, area, true, size);
+        return size == data.size ? part : PicturePart();
     } catch (const RuntimeError &) {
         return {};
     }

@@ -81,7 +81,11 @@ void ColourButton::paintEvent(QPaintEvent *event)
                           std::round(topLeft.y() * ratio) / ratio)
             + QPointF(m_partOffset) / ratio;
         if (!isEnabled()) {
-            picture = QIcon(picture).pixmap(picture.size() / ratio, ratio, QIcon::Disabled);
+            // The style's greyed look, made from the pixels themselves, at the same size.
+            QStyleOption option;
+            option.initFrom(this);
+            picture = style()->generatedIconPixmap(QIcon::Disabled, picture, &option);
+            picture.setDevicePixelRatio(ratio);
         }
         painter.drawPixmap(topLeft, picture);
     } else {

@@ -365,6 +365,8 @@ void TestMainWindow::refusalWhenAnotherCopyRuns()
     services.info.exeName = u"kestrelkit-launcher"_s;
     const int result = Main(services);
     QCOMPARE(result, 0);
+    // A copy that is refused has built no window before asking.
+    QCOMPARE(services.windowsWhenAskedForPrevious, 0);
     QCOMPARE(services.messages.size(), 1);
     QCOMPARE(services.messages.first(),
              (RecordingServices::Message{u"kestrelkit-launcher is already Running..."_s,

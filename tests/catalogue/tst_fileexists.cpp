@@ -158,9 +158,8 @@ void TestFileExists::fileExists()
 
     RecordingSink sink;
     bool found = !expected;
-    QVERIFY2(finishesInTime(
-                 [&] { found = ::fileExists(m_suite.filePath(relative), directoryFlag, sink); }),
-             "the search blocked");
+    // A search that blocks stops the test program.
+    finishesInTime([&] { found = ::fileExists(m_suite.filePath(relative), directoryFlag, sink); });
     QCOMPARE(found, expected);
     QCOMPARE(sink.texts, QStringList());
 }

@@ -5,6 +5,8 @@
 #   first_stopped   the running copy stopped with SIGSTOP: the next start is refused, and ends
 #   other_user      another user starts the launcher while root's copy runs: it runs its own
 #   descriptors     a started component gets standard input, output and error, nothing else
+#   while_reading   a second copy started while the first still reads a suite of 4,000 components
+#                   refuses at once and ends; the first copy goes on and comes up
 # Usage: instances.sh CASE LAUNCHER PROBE
 # Every wait is bounded; a case that cannot run here exits 77, which ctest counts as skipped.
 set -uo pipefail
@@ -167,6 +169,25 @@ descriptors)
     args=$(grep -c '^arg ' "$KK_PROBE_REPORT")
     [ "$args" -eq 1 ] || fail "the component got $args arguments"
     note "the component saw only descriptors 0, 1 and 2"
+    ;;
+while_reading)
+    # 4,000 more components that share the first one's picture and program, so that the first copy
+    # reads for a while; made with a handful of processes.
+    printf 'NAME:Tool\r\nIMG:..\\Tool\\pic.png\r\nEXE:..\\Tool\\run\r\nDESC:The probe.\r\n' > "$WORK/kk.cfg"
+    mkdir "$WORK/suite/Tool "{0001..4000}
+    printf '%s\n' "$WORK/suite/Tool "{0001..4000}/kk.cfg \
+        | xargs -d '\n' -n 1000 sh -c 'tee "$@" < "$0" >/dev/null' "$WORK/kk.cfg"
+    [ "$(cat "$WORK/suite/Tool 4000/kk.cfg")" = "$(cat "$WORK/kk.cfg")" ] || fail "the suite was not written"
+    start_copy
+    first=$started
+    sleep 0.1
+    start_copy
+    second=$started
+    wait_for 30 window_of "$refusal_caption" "$second" || fail "the second copy shows no refusal"
+    window_of "$main_caption" "$second" >/dev/null && fail "the second copy has a main window"
+    acknowledge_refusal "$second"
+    wait_for 60 window_of "$main_caption" "$first" || fail "the first copy did not come up"
+    note "a second copy refused while the first was reading; the first came up"
     ;;
 *)
     fail "unknown case $case_name"

@@ -331,7 +331,8 @@ void TestHostileLaunches::manyLaunches()
         QCOMPARE(launcher.waitForStarts(launches + 1, 300000).size(), launches + 1);
     }
     QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, 30000);
-    QCOMPARE(openDescriptorCount(), descriptors);
+    // No more than before: Qt's own pooled threads may end meanwhile, closing what they held.
+    QCOMPARE_LE(openDescriptorCount(), descriptors);
 }
 
 void TestHostileLaunches::componentSeesOnlyStandardStreams_data()

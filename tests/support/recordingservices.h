@@ -2,6 +2,7 @@
 
 #include "widgets/platformservices.h"
 
+#include <QApplication>
 #include <QDebug>
 #include <QList>
 #include <QStringList>
@@ -26,7 +27,11 @@ public:
         messages.append({text, title, icon});
     }
     AppInfo appInfo() const override { return info; }
-    bool previousInstance() override { return previous; }
+    bool previousInstance() override
+    {
+        windowsWhenAskedForPrevious = QApplication::topLevelWidgets().size();
+        return previous;
+    }
     void startProgram(const QString &path) override
     {
         started.append(path);
@@ -40,6 +45,8 @@ public:
         QStringLiteral("kestrelkit-launcher"), {}, QStringLiteral("Kestrelkit Launcher"), 1, 1, 0,
         QStringLiteral("Copyright test")};
     bool previous = false;
+    // How many windows existed when the previous copy was asked for.
+    qsizetype windowsWhenAskedForPrevious = -1;
     QList<Message> messages;
     QStringList started;
     QList<QUrl> openedUrls;

@@ -37,13 +37,17 @@ private Q_SLOTS:
 void TestColourButton::showsTheCentreOfALargePicture_data()
 {
     QTest::addColumn<QSize>("size");
-    QTest::newRow("wider and taller than the button") << QSize(1201, 800);
-    QTest::newRow("wider only") << QSize(900, 30);
+    QTest::addColumn<bool>("pressed");
+    QTest::newRow("wider and taller than the button") << QSize(1201, 800) << false;
+    QTest::newRow("wider only") << QSize(900, 30) << false;
+    // A pressed button shows its picture a pixel lower and to the right.
+    QTest::newRow("pressed") << QSize(1201, 800) << true;
 }
 
 void TestColourButton::showsTheCentreOfALargePicture()
 {
     QFETCH(QSize, size);
+    QFETCH(bool, pressed);
     QImage whole(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(whole.scanLine(y));
@@ -60,6 +64,7 @@ void TestColourButton::showsTheCentreOfALargePicture()
     button.resize(113, 41);
     const qreal ratio = button.devicePixelRatioF();
     button.setPicture(Picture::load(path, ColourButton::pictureArea(button.size(), ratio)));
+    button.setDown(pressed);
     const QImage shown = button.grab().toImage();
     QCOMPARE(shown.size(), (QSizeF(button.size()) * ratio).toSize());
 
@@ -69,7 +74,8 @@ void TestColourButton::showsTheCentreOfALargePicture()
     const QPoint at = decoded(shown.pixel(inside.center()));
     const QPoint offset = at - inside.center();
     const QPointF centred
-        = QPointF(size.width() - shown.width(), size.height() - shown.height()) / 2;
+        = QPointF(size.width() - shown.width(), size.height() - shown.height()) / 2
+        - (pressed ? QPointF(ratio, ratio) : QPointF());
     QVERIFY2(qAbs(offset.x() - centred.x()) <= 1 && qAbs(offset.y() - centred.y()) <= 1,
              qPrintable(u"offset %1,%2"_s.arg(offset.x()).arg(offset.y())));
     for (int y = inside.top(); y <= inside.bottom(); ++y) {
