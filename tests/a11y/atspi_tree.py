@@ -376,8 +376,9 @@ def run(launcher, work):
     build_suite(suite, launcher)
     pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
     started = time.monotonic()
+    log = open(os.path.join(work, "launcher.log"), "w+")
     process = subprocess.Popen([os.path.join(suite, os.path.basename(launcher))], cwd=work,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                               stdout=log, stderr=subprocess.STDOUT)
     try:
         box = wait_for_window("alert", "Error::Kestrelkit")
         check_moment("error box", box, suite)
@@ -432,6 +433,11 @@ def run(launcher, work):
         if process.poll() is None:
             process.terminate()
             process.wait(10)
+        log.seek(0)
+        output = log.read()[-4000:]
+        log.close()
+        if failures and output:
+            sys.stderr.write("the launcher's output:\n" + output)
 
 
 def main():
