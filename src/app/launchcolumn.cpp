@@ -4,6 +4,7 @@
 #include "app/frmmain.h"
 
 #include "app/phasetimes.h"
+#include "catalogue/description.h"
 #include "catalogue/errortrap.h"
 #include "catalogue/fileexists.h"
 #include "catalogue/int16.h"
@@ -63,7 +64,6 @@ void frmMain::loadComponent(LoadedComponent loaded, qint16 button)
             throw *loaded.failure;
         }
         m_launchButs->setPicture(button, loaded.picture);
-        m_launchButs->setAccessibleText(button, record.folder, record.desc);
         m_launchButs->setVisible(button, true);
         bool found = loaded.exeFound;
         if (loaded.searchFailure) {
@@ -73,6 +73,10 @@ void frmMain::loadComponent(LoadedComponent loaded, qint16 button)
             found = false;
         }
         m_launchButs->setEnabled(button, found);
+        // A listener hears the button's name and a plain paragraph, not the drawn block with its
+        // rule and file names.
+        m_launchButs->setAccessibleText(button, record.folder,
+                                        buttonDescription(loaded.paragraph, found));
     });
     // Also after a failure, so that every later component keeps the record at its own index.
     m_panel.componentCount = add16(m_panel.componentCount, 1);

@@ -1,5 +1,6 @@
 #include "app/mainmodule.h"
 #include "platform/fontwarmup.h"
+#include "widgets/accessibility.h"
 #include "widgets/designlook.h"
 #include "widgets/qtplatformservices.h"
 #include "widgets/version.h"
@@ -20,6 +21,7 @@ int main(int argc, char *argv[])
     // The design's face for everything, boxes included; text laid out before a window sets its
     // own font then needs no other face.
     QApplication::setFont(designFont(8.25));
+    installAccessibleInterfaces();
     QtPlatformServices services;
     return Main(services);
 }

@@ -2,12 +2,12 @@
 
 #include "widgets/appidentity.h"
 #include "widgets/designlook.h"
+#include "widgets/linkpicture.h"
 #include "widgets/platformservices.h"
 #include "widgets/twips.h"
 
 #include <QFrame>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QUrl>
 
@@ -67,14 +67,12 @@ void frmGettingHelp::buildDesign()
 {
     const QColor buttonFace = palette().color(QPalette::Button);
 
-    m_image1 = new QLabel(this);
+    m_image1 = new LinkPicture(AppIdentity::webAddress.toString(), this);
     m_image1->setObjectName(u"Image1"_s);
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_image1->setPixmap(QPixmap(u":/resources/help-banner.jpg"_s));
-    const QString host = QUrl(AppIdentity::webAddress.toString()).host();
-    m_image1->setToolTip(u"Click to goto "_s + host);
-    m_image1->setAccessibleName(host);
-    m_image1->installEventFilter(this);
+    m_image1->setToolTip(u"Click to goto "_s + QUrl(m_image1->address()).host());
+    connect(m_image1, &LinkPicture::clicked, this, &frmGettingHelp::image1Click);
 
     auto *band = new QLabel(this);
     band->setObjectName(u"Label1"_s);
@@ -146,25 +144,5 @@ void frmGettingHelp::image1Click()
 {
     // Whether a browser took the address is not this window's concern: it says nothing and stays
     // as it is.
-    services().openUrl(QUrl(AppIdentity::webAddress.toString()));
-}
-
-bool frmGettingHelp::eventFilter(QObject *watched, QEvent *event)
-{
-    // The banner is clicked when the left button goes down and comes up again over it; the second
-    // press of a double click does not count again.
-    if (watched == m_image1) {
-        if (event->type() == QEvent::MouseButtonPress) {
-            m_bannerPressed = static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton;
-        } else if (event->type() == QEvent::MouseButtonRelease) {
-            const auto *mouse = static_cast<QMouseEvent *>(event);
-            const bool clicked = m_bannerPressed && mouse->button() == Qt::LeftButton
-                && m_image1->rect().contains(mouse->position().toPoint());
-            m_bannerPressed = false;
-            if (clicked) {
-                image1Click();
-            }
-        }
-    }
-    return QDialog::eventFilter(watched, event);
+    services().openUrl(QUrl(m_image1->address()));
 }

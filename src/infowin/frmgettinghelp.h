@@ -2,6 +2,7 @@
 
 #include "infowin/infowindow.h"
 
+class LinkPicture;
 class QLabel;
 
 // The getting-help window: the terms of this version, the maker's services, and how to reach its
@@ -17,7 +18,6 @@ public:
     Q_DISABLE_COPY_MOVE(frmGettingHelp)
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
     void load() override;
 
 private:
@@ -25,7 +25,6 @@ private:
     void command1Click();
     void image1Click();
 
-    QLabel *m_image1 = nullptr;
+    LinkPicture *m_image1 = nullptr;
     QLabel *m_lblMain[4] = {};
-    bool m_bannerPressed = false;
 };

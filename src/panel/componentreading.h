@@ -22,6 +22,8 @@
 // loading the component then would have met it.
 struct LoadedComponent {
     ComponentInfo record;
+    // The DESC text as one plain paragraph, for screen readers; the record's desc holds the block.
+    QString paragraph;
     // Why the descriptor or the picture could not be read: the component's box.
     std::optional<RuntimeError> failure;
     Picture picture;

@@ -202,8 +202,14 @@ void LaunchButtons::bind(int place)
     }
     widget->setBackColor(element.backColor);
     widget->setEnabled(element.enabled);
-    widget->setAccessibleName(element.name);
-    widget->setAccessibleDescription(element.description);
+    // Set only when they change: each setting tells assistive technology that it changed, and a
+    // place is bound again at every highlight.
+    if (widget->accessibleName() != element.name) {
+        widget->setAccessibleName(element.name);
+    }
+    if (widget->accessibleDescription() != element.description) {
+        widget->setAccessibleDescription(element.description);
+    }
     widget->setPicture(element.picture);
     widget->show();
 }

