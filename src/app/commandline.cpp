@@ -56,7 +56,7 @@ std::optional<int> runCommandLine(int argc, char *argv[])
         return std::nullopt;
     }
 
-    // Only now, so that the window's application object is the only one when it is asked for.
+    // Made only for what runs without the window, whose application object must be the first.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(u"kestrelkit-launcher"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(KK_VERSION_STRING));

@@ -40,9 +40,10 @@ public:
     void showMessage(const QString &text, const QString & /*title*/, MessageIcon icon) override
     {
         // On one line, without the "Error::" that only says again what the severity says.
+        constexpr QStringView errorPrefix = u"Error::";
         QString line = text;
-        if (line.startsWith(u"Error::")) {
-            line.remove(0, 7);
+        if (line.startsWith(errorPrefix)) {
+            line.remove(0, errorPrefix.size());
         }
         line.replace(u"\r\n"_s, u" "_s);
         m_findings.append({m_path, m_line,
@@ -146,8 +147,14 @@ void checkComponent(const QString &suite, const QString &folder, qsizetype butto
 
     const int imgLine = lines.lastLine.value(u"IMG"_s);
     if (loaded.failure) {
-        // Where loading met it: the descriptor as a whole, one of its lines, or the picture.
-        boxes.at(descriptor, !readable ? 0 : lines.failingLine ? lines.failingLine : imgLine);
+        // Where loading met it: the descriptor as a whole, one of its lines, or else the picture.
+        int line = imgLine;
+        if (!readable) {
+            line = 0;
+        } else if (lines.failingLine != 0) {
+            line = lines.failingLine;
+        }
+        boxes.at(descriptor, line);
         showErrorBox(boxes, *loaded.failure);
     } else {
         const QSize size = loaded.picture.size();
