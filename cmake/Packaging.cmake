@@ -22,6 +22,7 @@ foreach(size 16 32)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME kestrelkit-launcher.png)
 endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kestrelkit-launcher)

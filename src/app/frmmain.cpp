@@ -8,6 +8,7 @@
 #include "infowin/frmgettinghelp.h"
 #include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
+#include "suite/loadedcomponent.h"
 #include "widgets/colourbutton.h"
 #include "widgets/descriptionbox.h"
 #include "widgets/designlook.h"
@@ -37,7 +38,7 @@ constexpr int clientHeightTwips = 4665;
 // where they overlap.
 constexpr ControlDesign mainDesign[] = {
     {u"Picture1", u"", 120, 840, 1695, 3735},
-    {u"launchButs_0", u"Picture1", 0, 360, 1695, 615},
+    {u"launchButs_0", u"Picture1", 0, 360, launchButtonWidthTwips, launchButtonHeightTwips},
     {u"downBut", u"Picture1", 0, 3360, 1695, 375},
     {u"upBut_0", u"Picture1", 0, 0, 1695, 375},
     {u"descPict", u"", 1680, 840, 5775, 3735},
@@ -311,9 +312,7 @@ qint16 frmMain::findComponents()
             }
             const qint16 upper = toInt16(list.size() - 1);
             if (isNoComponentsMarker(list)) {
-                m_services.showMessage(u"WARNING: no components were found.\r\n"
-                                       "Make sure that the components were installed properly."_s,
-                                       u"No Components Found..."_s, MessageIcon::Exclamation);
+                showNoComponentsBox(m_services);
                 return;
             }
             m_components.reserve(list.size());

@@ -1,4 +1,6 @@
+#include "app/commandline.h"
 #include "app/mainmodule.h"
+#include "platform/display.h"
 #include "platform/fontwarmup.h"
 #include "widgets/accessibility.h"
 #include "widgets/designlook.h"
@@ -6,12 +8,28 @@
 #include "widgets/version.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QIcon>
+
+#include <cstdio>
 
 using namespace Qt::StringLiterals;
 
 int main(int argc, char *argv[])
 {
+    if (argc > 1) {
+        if (const std::optional<int> status = runCommandLine(argc, argv)) {
+            return *status;
+        }
+    }
+    // Asked before the application object is made, which would end the process with an abort.
+    const QString program = QString::fromLocal8Bit(argv[0]);
+    if (const QString missing = missingDisplay(program); !missing.isEmpty()) {
+        const QByteArray line
+            = (QFileInfo(program).fileName() + u": "_s + missing + u'\n').toUtf8();
+        std::fputs(line.constData(), stderr);
+        return 1;
+    }
     // Before anything else, so that it runs alongside the application object's own set-up.
     const FontConfigWarmUp fonts;
     QApplication app(argc, argv);

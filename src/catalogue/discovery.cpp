@@ -68,3 +68,10 @@ bool isNoComponentsMarker(const QStringList &list)
 {
     return list.size() == 2 && list.at(0) == u"NIL" && list.at(1) == u"NIL";
 }
+
+void showNoComponentsBox(MessageSink &sink)
+{
+    sink.showMessage(u"WARNING: no components were found.\r\n"
+                     "Make sure that the components were installed properly."_s,
+                     u"No Components Found..."_s, MessageIcon::Exclamation);
+}

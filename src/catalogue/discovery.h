@@ -24,3 +24,6 @@ QStringList componentList(const QStringList &names, const QList<bool> &holds);
 // Whether a component list is the marker for "no component found". Only the exact two-entry
 // marker counts, so that a component folder which happens to be named NIL is listed like any other.
 bool isNoComponentsMarker(const QStringList &list);
+
+// The warning box for a folder in which no component was found.
+void showNoComponentsBox(MessageSink &sink);

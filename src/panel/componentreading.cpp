@@ -1,52 +1,13 @@
 #include "panel/componentreading.h"
 
-#include "catalogue/description.h"
 #include "catalogue/descriptor.h"
 #include "catalogue/discovery.h"
 #include "catalogue/errortrap.h"
-#include "catalogue/fileexists.h"
-#include "catalogue/paths.h"
 
 #include <QElapsedTimer>
 #include <QThread>
 
 #include <algorithm>
-
-LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
-                              QSize pictureArea)
-{
-    LoadedComponent loaded;
-    loaded.record.folder = folder;
-    QElapsedTimer timer;
-    timer.start();
-    loaded.failure = captureFailure([&] {
-        readDescriptor(
-            componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
-            loaded.record);
-        loaded.paragraph = plainParagraph(loaded.record.desc);
-        loaded.record.desc = composeDescription(loaded.record);
-    });
-    loaded.descriptorNs = timer.nsecsElapsed();
-    if (loaded.failure) {
-        return loaded;
-    }
-    timer.restart();
-    loaded.failure = captureFailure([&] {
-        loaded.picture = Picture::load(
-            componentFilePath(applicationDirectory, folder, loaded.record.img), pictureArea);
-    });
-    loaded.pictureNs = timer.nsecsElapsed();
-    if (loaded.failure) {
-        return loaded;
-    }
-    loaded.searchFailure = captureFailure([&] {
-        loaded.exeFound
-            = !findFirstEntry(componentFilePath(applicationDirectory, folder, loaded.record.exe),
-                              false)
-                   .isEmpty();
-    });
-    return loaded;
-}
 
 // Keeps the boxes discovery would show until the window can show them.
 class ComponentReading::KeptMessages final : public MessageSink

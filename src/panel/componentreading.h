@@ -1,9 +1,8 @@
 #pragma once
 
-#include "catalogue/componentinfo.h"
 #include "catalogue/messagesink.h"
 #include "catalogue/runtimeerror.h"
-#include "pictures/picture.h"
+#include "suite/loadedcomponent.h"
 
 #include <QList>
 #include <QSize>
@@ -15,30 +14,6 @@
 #include <optional>
 #include <thread>
 #include <vector>
-
-// What loading one component needs from the disk: its descriptor read into the record with the
-// description composed, its picture loaded, and the search for its executable. A failure is kept,
-// not reported, so that the window reports it in list order, in the box and at the step where
-// loading the component then would have met it.
-struct LoadedComponent {
-    ComponentInfo record;
-    // The DESC text as one plain paragraph, for screen readers; the record's desc holds the block.
-    QString paragraph;
-    // Why the descriptor or the picture could not be read: the component's box.
-    std::optional<RuntimeError> failure;
-    Picture picture;
-    bool exeFound = false;
-    // Why the search for the executable failed: the search's own box.
-    std::optional<RuntimeError> searchFailure;
-    // The time reading the descriptor and the picture took, on whichever thread read them.
-    qint64 descriptorNs = 0;
-    qint64 pictureNs = 0;
-};
-
-// Reads the component in `folder` of `applicationDirectory`, its picture for a button that shows
-// `pictureArea` device pixels of it. Safe on any thread.
-LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
-                              QSize pictureArea);
 
 // Finding and reading the components of a folder, begun as soon as the folder is known, so that
 // the disk work runs on other threads while the window is still being built. One thread lists the

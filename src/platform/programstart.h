@@ -15,3 +15,8 @@ struct StartResult {
 // no shell and no search of PATH, in the current directory. It gets standard input, output and
 // error and no other descriptor of the launcher's.
 StartResult startProgram(const QString &path);
+
+// What the file at `path` tells, without starting it, of why it could not be started: a name no
+// file can have, a loop of links, no file, a folder or no permission to execute; None when none
+// of these stands in the way. The reasons startProgram gives for a start that failed.
+FileProblem programFileProblem(const QString &path);

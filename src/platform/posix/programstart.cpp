@@ -63,10 +63,32 @@ bool isLinkLoop(const QString &path)
 }
 } // namespace
 
-StartResult startProgram(const QString &path)
+FileProblem programFileProblem(const QString &path)
 {
     if (path.contains(QChar(0))) {
         // The system would take the name only up to the NUL byte.
+        return FileProblem::BadFileName;
+    }
+    const QFileInfo info(path);
+    if (isLinkLoop(path)) {
+        return FileProblem::LinkLoop;
+    }
+    if (!info.exists()) {
+        return FileProblem::NotFound;
+    }
+    if (info.isDir()) {
+        return FileProblem::Folder;
+    }
+    if (!info.isExecutable()) {
+        return FileProblem::NotExecutable;
+    }
+    return FileProblem::None;
+}
+
+StartResult startProgram(const QString &path)
+{
+    if (path.contains(QChar(0))) {
+        // Not even tried: the system would start another file than the one named.
         return {FileProblem::BadFileName, {}};
     }
     QProcess process;
@@ -78,18 +100,8 @@ StartResult startProgram(const QString &path)
         return {};
     }
     // Why the file did not start, in the user's terms.
-    const QFileInfo info(path);
-    if (isLinkLoop(path)) {
-        return {FileProblem::LinkLoop, {}};
-    }
-    if (!info.exists()) {
-        return {FileProblem::NotFound, {}};
-    }
-    if (info.isDir()) {
-        return {FileProblem::Folder, {}};
-    }
-    if (!info.isExecutable()) {
-        return {FileProblem::NotExecutable, {}};
+    if (const FileProblem problem = programFileProblem(path); problem != FileProblem::None) {
+        return {problem, {}};
     }
     QString reason = process.errorString();
     const qsizetype colon = reason.indexOf(u": "_s);

@@ -1,0 +1,307 @@
+#include "suite/suitecheck.h"
+
+#include "catalogue/descriptor.h"
+#include "catalogue/discovery.h"
+#include "catalogue/errortrap.h"
+#include "catalogue/fileexists.h"
+#include "catalogue/keyvalue.h"
+#include "catalogue/paths.h"
+#include "catalogue/textfile.h"
+#include "platform/programstart.h"
+#include "suite/loadedcomponent.h"
+
+#include <QDir>
+#include <QHash>
+
+#include <algorithm>
+
+using namespace Qt::StringLiterals;
+
+namespace
+{
+// What a button shows of its picture at 100 % scale, 96 dots per inch: 15 twips a pixel.
+constexpr int twipsPerPixel = 15;
+constexpr QSize buttonPixels(launchButtonWidthTwips / twipsPerPixel,
+                             launchButtonHeightTwips / twipsPerPixel);
+
+// The boxes a start-up would show, as findings at the place the check has reached.
+class BoxFindings final : public MessageSink
+{
+public:
+    explicit BoxFindings(QList<Finding> &findings)
+        : m_findings(findings)
+    {
+    }
+    void at(const QString &path, int line)
+    {
+        m_path = path;
+        m_line = line;
+    }
+    void showMessage(const QString &text, const QString & /*title*/, MessageIcon icon) override
+    {
+        // On one line, without the "Error::" that only says again what the severity says.
+        constexpr QStringView errorPrefix = u"Error::";
+        QString line = text;
+        if (line.startsWith(errorPrefix)) {
+            line.remove(0, errorPrefix.size());
+        }
+        line.replace(u"\r\n"_s, u" "_s);
+        m_findings.append({m_path, m_line,
+                           icon == MessageIcon::Critical ? Finding::Error : Finding::Warning,
+                           line.trimmed()});
+    }
+
+private:
+    QList<Finding> &m_findings;
+    QString m_path;
+    int m_line = 0;
+};
+
+bool isKey(QStringView key)
+{
+    return std::find(std::begin(descriptorKeys), std::end(descriptorKeys), key)
+        != std::end(descriptorKeys);
+}
+
+// The key `key` would be, were it written in upper case; empty when none.
+QStringView keyInOtherCase(QStringView key)
+{
+    for (const QStringView known : descriptorKeys) {
+        if (key.compare(known, Qt::CaseInsensitive) == 0) {
+            return known;
+        }
+    }
+    return {};
+}
+
+// What the lines of a descriptor tell an author, and where its values come from.
+struct DescriptorLines {
+    QHash<QString, int> lastLine; // the line each key's value comes from
+    int failingLine = 0; // the first line that reading the descriptor fails on, or 0
+};
+
+DescriptorLines readLines(const QString &text, const QString &path, QList<Finding> &findings)
+{
+    DescriptorLines lines;
+    int number = 0;
+    forEachLine(text, [&](QStringView view) {
+        ++number;
+        const QString line = view.toString();
+        const auto warn = [&](const QString &warning) {
+            findings.append({path, number, Finding::Warning, warning});
+        };
+        if (lines.failingLine == 0 && captureFailure([&] {
+                ComponentInfo scratch;
+                applyDescriptorLine(scratch, line);
+            })) {
+            lines.failingLine = number;
+        }
+        QString key = line;
+        splitKeyValue(key, u":"_s);
+        if (!line.contains(u':')) {
+            if (line.trimmed().isEmpty()) {
+                return;
+            }
+            warn(isKey(key) ? u"line without a colon: %1 is set to an empty value"_s.arg(key)
+                            : u"line without a colon is skipped"_s);
+        } else if (!isKey(key)) {
+            const QStringView upper = keyInOtherCase(key);
+            warn(upper.isEmpty()
+                     ? u"unknown key \"%1\" is skipped"_s.arg(key)
+                     : u"key \"%1\" is skipped: keys are upper case, %2"_s.arg(key, upper));
+        }
+        if (isKey(key)) {
+            if (const int earlier = lines.lastLine.value(key)) {
+                warn(u"%1 given again: this value replaces the one on line %2"_s.arg(key).arg(
+                    earlier));
+            }
+            lines.lastLine.insert(key, number);
+        }
+    });
+    return lines;
+}
+
+void checkComponent(const QString &suite, const QString &folder, qsizetype button,
+                    qsizetype buttons, QList<Finding> &findings)
+{
+    const QString descriptor = componentFilePath(suite, folder, descriptorFileName.toString());
+    const LoadedComponent loaded = readComponent(suite, folder, buttonPixels);
+    QList<Finding> found;
+    BoxFindings boxes(found);
+    DescriptorLines lines;
+    const bool readable
+        = !captureFailure([&] { lines = readLines(readTextFile(descriptor), descriptor, found); });
+    if (readable) {
+        static const QHash<QString, QString> meaning = {
+            {u"DESC"_s, u"the description box shows no text about the component"_s},
+            {u"EXE"_s, u"the button has no program to start"_s},
+            {u"IMG"_s, u"the button has no picture and stays hidden"_s},
+        };
+        for (const QString &key : {u"DESC"_s, u"EXE"_s, u"IMG"_s}) {
+            if (!lines.lastLine.contains(key)) {
+                found.append({descriptor, 0, Finding::Warning,
+                              u"no %1 line: %2"_s.arg(key, meaning.value(key))});
+            }
+        }
+    }
+
+    const int imgLine = lines.lastLine.value(u"IMG"_s);
+    if (loaded.failure) {
+        // Where loading met it: the descriptor as a whole, one of its lines, or else the picture.
+        int line = imgLine;
+        if (!readable) {
+            line = 0;
+        } else if (lines.failingLine != 0) {
+            line = lines.failingLine;
+        }
+        boxes.at(descriptor, line);
+        showErrorBox(boxes, *loaded.failure);
+    } else {
+        const QSize size = loaded.picture.size();
+        if (size.width() > buttonPixels.width() || size.height() > buttonPixels.height()) {
+            const QSize shown = size.boundedTo(buttonPixels);
+            found.append({descriptor, imgLine, Finding::Warning,
+                          u"the picture is %1 x %2 pixels, larger than the %3 x %4 button: at "
+                          "100 % scale only its centre, %5 x %6, is seen"_s.arg(size.width())
+                              .arg(size.height())
+                              .arg(buttonPixels.width())
+                              .arg(buttonPixels.height())
+                              .arg(shown.width())
+                              .arg(shown.height())});
+        }
+        const QString program = componentFilePath(suite, folder, loaded.record.exe);
+        boxes.at(descriptor, lines.lastLine.value(u"EXE"_s));
+        if (loaded.searchFailure) {
+            reportSearchFailure(boxes, program, *loaded.searchFailure);
+        } else if (!loaded.exeFound) {
+            found.append({descriptor, lines.lastLine.value(u"EXE"_s), Finding::Warning,
+                          u"program not found, so the button is disabled: "_s + program});
+        } else if (const FileProblem problem = programFileProblem(program);
+                   problem != FileProblem::None) {
+            // The box a click on the button would show.
+            showErrorBox(boxes, RuntimeError::forFile(problem, program));
+        }
+    }
+
+    std::stable_sort(found.begin(), found.end(),
+                     [](const Finding &a, const Finding &b) { return a.line < b.line; });
+    QString place = u"button %1 of %2"_s.arg(button).arg(buttons);
+    if (loaded.failure) {
+        place += u", hidden"_s;
+    } else if (!loaded.exeFound) {
+        place += u", disabled"_s;
+    }
+    findings.append({descriptor, 0, Finding::Note, place});
+    findings.append(found);
+}
+
+// A sub-folder without a descriptor that looks as if it was meant to have one.
+void checkOtherFolder(const QString &suite, const QString &folder, QList<Finding> &findings)
+{
+    const QDir directory(componentDirectory(suite, folder));
+    // Name filters ignore letter case.
+    const QFileInfoList lookalikes = directory.entryInfoList(
+        {descriptorFileName.toString()},
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : lookalikes) {
+        QString why;
+        if (entry.fileName() != descriptorFileName) {
+            why = u"\"%1\" is not named kk.cfg in lower case"_s.arg(entry.fileName());
+        } else if (entry.isDir()) {
+            why = u"\"kk.cfg\" is a folder"_s;
+        } else if (!entry.isFile()) {
+            why = u"\"kk.cfg\" is not a plain file"_s;
+        } else {
+            continue; // a descriptor whose search failed: that has its own finding
+        }
+        findings.append({entry.filePath(), 0, Finding::Warning,
+                         why + u", so \"%1\" is not a component"_s.arg(folder)});
+    }
+}
+
+QString oneLine(const QString &text)
+{
+    QString line;
+    line.reserve(text.size());
+    for (const QChar c : text) {
+        if (c.category() == QChar::Other_Control) {
+            line += u"\\x%1"_s.arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        } else {
+            line += c;
+        }
+    }
+    return line;
+}
+
+QString counted(qsizetype count, const QString &what)
+{
+    return QString::number(count) + u' ' + what + (count == 1 ? u""_s : u"s"_s);
+}
+} // namespace
+
+QDebug operator<<(QDebug debug, const Finding &finding)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "Finding(" << finding.path << ':' << finding.line << ", " << finding.severity
+                    << ", " << finding.text << ')';
+    return debug;
+}
+
+qsizetype SuiteCheck::count(Finding::Severity severity) const
+{
+    return std::count_if(findings.begin(), findings.end(),
+                         [severity](const Finding &f) { return f.severity == severity; });
+}
+
+QString SuiteCheck::listing() const
+{
+    static const QString severities[] = {u"error"_s, u"warning"_s, u"note"_s};
+    QString text;
+    for (const Finding &finding : findings) {
+        text += oneLine(finding.path) + u':' + QString::number(finding.line) + u": "_s
+            + severities[finding.severity] + u": "_s + oneLine(finding.text) + u'\n';
+    }
+    text += counted(components, u"component"_s) + u", "_s
+        + counted(count(Finding::Error), u"error"_s) + u", "_s
+        + counted(count(Finding::Warning), u"warning"_s) + u'\n';
+    return text;
+}
+
+SuiteCheck checkSuite(const QString &folder)
+{
+    SuiteCheck check;
+    BoxFindings boxes(check.findings);
+    const QString descriptor = descriptorFileName.toString();
+    // Found as a start-up finds them, with the boxes finding them shows.
+    QStringList names;
+    QList<bool> holds;
+    QStringList list;
+    boxes.at(folder, 0);
+    const bool listed = withErrorTrap(boxes, [&] {
+        names = subFolderNames(folder);
+        for (const QString &name : std::as_const(names)) {
+            boxes.at(componentFilePath(folder, name, descriptor), 0);
+            holds.append(holdsFile(folder, name, descriptor, boxes));
+        }
+        boxes.at(folder, 0);
+        list = componentList(names, holds);
+    });
+    if (!listed) {
+        return check;
+    }
+    const bool none = isNoComponentsMarker(list);
+    check.components = none ? 0 : list.size();
+    qsizetype button = 0;
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (holds.at(i)) {
+            checkComponent(folder, names.at(i), ++button, check.components, check.findings);
+        } else {
+            checkOtherFolder(folder, names.at(i), check.findings);
+        }
+    }
+    if (none) {
+        boxes.at(folder, 0);
+        showNoComponentsBox(boxes);
+    }
+    return check;
+}
