@@ -1,7 +1,8 @@
 #include "platform/programstart.h"
 
+#include "platform/startfailure.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 
 #include <cerrno>
@@ -13,8 +14,6 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace
 {
@@ -77,28 +76,5 @@ StartResult startProgram(const QString &path)
     if (process.startDetached(&pid)) {
         return {};
     }
-    // Why the file did not start, in the user's terms.
-    const QFileInfo info(path);
-    if (isLinkLoop(path)) {
-        return {FileProblem::LinkLoop, {}};
-    }
-    if (!info.exists()) {
-        return {FileProblem::NotFound, {}};
-    }
-    if (info.isDir()) {
-        return {FileProblem::Folder, {}};
-    }
-    if (!info.isExecutable()) {
-        return {FileProblem::NotExecutable, {}};
-    }
-    QString reason = process.errorString();
-    const qsizetype colon = reason.indexOf(u": "_s);
-    if (reason.startsWith(u"exec"_s) && colon > 0) {
-        reason = reason.mid(colon + 2);
-    }
-    if (reason == u"No such file or directory"_s) {
-        // The file is there, so what is missing is the interpreter or loader it names.
-        reason = u"its interpreter or loader was not found"_s;
-    }
-    return {FileProblem::Other, reason};
+    return explainFailedStart(path, isLinkLoop(path), process.errorString());
 }
