@@ -2,7 +2,7 @@
 # Sourced, not run; expects $root to be the repository's top folder.
 
 kk_packages=(build-essential cmake qt6-base-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2 xclip desktop-file-utils
-             clang-14 libclang-rt-14-dev valgrind zlib1g-dev pkg-config libspng-dev)
+             clang-14 libclang-rt-14-dev valgrind zlib1g-dev pkg-config libspng-dev qt6-wayland weston)
 kk_install_line="apt-get install -y --no-install-recommends ${kk_packages[*]}"
 
 kk_install_missing() {
