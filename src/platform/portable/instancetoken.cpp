@@ -1,6 +1,7 @@
 #include "platform/instancetoken.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
@@ -8,10 +9,16 @@
 
 using namespace Qt::StringLiterals;
 
-// A lock file in a folder of the user's own. A copy that ends however it ends leaves the file
-// behind only when it crashed; the next start finds that no live process holds it and takes it
-// over at once. Unlike the POSIX token, this one writes a file: no portable name is released by
-// the system itself when its holder dies.
+namespace
+{
+// Ample time for a starting copy to write its name into the file it has just made.
+constexpr qint64 writingSeconds = 10;
+} // namespace
+
+// A lock file in a folder of the user's own. A copy that ends normally removes it; one that
+// crashed leaves it behind, and the next start, finding that no live process holds it, takes it
+// over at once. Unlike the POSIX token, this one writes a file: no name that Qt offers on every
+// system is released by the system itself when its holder dies.
 class InstanceToken::Holder
 {
 public:
@@ -33,10 +40,12 @@ public:
         qint64 pid = 0;
         QString host;
         QString application;
-        if (!m_lock.getLockInfo(&pid, &host, &application)) {
-            // A file that names no holder is left by a copy that ended between making it and
-            // writing to it, or is being written by one that runs. Qt removes it only when no live
-            // process has it open, so trying cannot take a running copy's token.
+        if (!m_lock.getLockInfo(&pid, &host, &application)
+            && QFileInfo(path).lastModified().secsTo(QDateTime::currentDateTime())
+                > writingSeconds) {
+            // A file that names no holder long after it was made was left by a copy that ended
+            // between making it and writing to it. A younger one may be a copy's that is writing
+            // it this moment, and that Qt could not yet tell from a file nobody holds.
             if (m_lock.removeStaleLockFile() && m_lock.tryLock(0)) {
                 return;
             }
