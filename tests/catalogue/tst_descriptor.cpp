@@ -6,7 +6,7 @@
 #include "catalogue/runtimeerror.h"
 #include "catalogue/textfile.h"
 #include "support/finishesintime.h"
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"
 

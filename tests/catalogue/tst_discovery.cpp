@@ -4,7 +4,7 @@
 #include "catalogue/discovery.h"
 #include "catalogue/errortrap.h"
 #include "catalogue/runtimeerror.h"
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"
 

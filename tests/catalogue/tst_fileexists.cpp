@@ -5,7 +5,7 @@
 #include "catalogue/paths.h"
 #include "catalogue/runtimeerror.h"
 #include "support/finishesintime.h"
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"
 

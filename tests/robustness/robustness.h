@@ -4,7 +4,7 @@
 // special files, a watch on what gets opened, the records of the probe component, and counts of
 // this process's descriptors and children.
 
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 #include "support/recordingservices.h"
 
 #include <QByteArray>

@@ -3,9 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// What fixtures make differently from one system to another: the small programs a test starts,
-// and the files that only some systems have. Where the system has no FIFOs or links, their makers
-// return false, and the test skips what needs them.
+// What tests do differently from one system to another: the small programs a test starts, the
+// files that only some systems have, and what a test measures of its own process. Where the
+// system has no FIFOs or links, their makers return false, and the test skips what needs them.
 
 // The name of a fixture program called `base`, with the ending the system needs to run it.
 QString programName(const QString &base);
@@ -19,3 +19,5 @@ bool makeFifo(const QString &path);
 bool makeSymlink(const QString &target, const QString &path);
 // The tests run with the power to ignore file permissions.
 bool runsAsSuperuser();
+// The most memory this process has held at once so far, in KiB; -1 where the system does not say.
+qint64 peakMemoryKiB();

@@ -1,7 +1,8 @@
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 
 #include <QFile>
 
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -38,4 +39,10 @@ bool makeSymlink(const QString &target, const QString &path)
 bool runsAsSuperuser()
 {
     return ::geteuid() == 0;
+}
+
+qint64 peakMemoryKiB()
+{
+    rusage usage = {};
+    return ::getrusage(RUSAGE_SELF, &usage) == 0 ? qint64(usage.ru_maxrss) : -1;
 }

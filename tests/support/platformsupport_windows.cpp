@@ -1,4 +1,4 @@
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 
 using namespace Qt::StringLiterals;
 
@@ -32,4 +32,9 @@ bool makeSymlink(const QString &, const QString &)
 bool runsAsSuperuser()
 {
     return false;
+}
+
+qint64 peakMemoryKiB()
+{
+    return -1;
 }

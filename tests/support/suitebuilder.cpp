@@ -1,6 +1,6 @@
 #include "support/suitebuilder.h"
 
-#include "support/platformfiles.h"
+#include "support/platformsupport.h"
 
 #include <QDir>
 #include <QFile>
