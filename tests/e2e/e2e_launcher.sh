@@ -50,7 +50,8 @@ if [ "$display_kind" = x11 ]; then
 else
     # The compositor places the window where it likes: the first place's picture, drawn pixel for
     # pixel in the middle of its button, tells where the column and so the window are.
-    first_picture() { screen_shot "$WORK/start.png" && colour_box "$WORK/start.png" "${colours[0]}"; }
+    # Whole, as make_component draws it.
+    first_picture() { screen_shot "$WORK/start.png" && colour_box "$WORK/start.png" "${colours[0]}" | grep -E '^40x30\+'; }
     wait_for 15 first_picture || fail "no main window on the Wayland display"
     IFS='x+' read -r pw ph pxl pyt < <(first_picture)
     cx=$(( pxl + pw / 2 - $(px 120) - $(px 1695) / 2 ))

@@ -3,6 +3,11 @@
 
 fail() {
     echo "FAIL: $*" >&2
+    # And what the launcher said, if anything.
+    if [ -s "${WORK:-}/launcher.log" ]; then
+        echo "launcher's output:" >&2
+        tail -n "${KK_E2E_LOG_LINES:-40}" "$WORK/launcher.log" >&2
+    fi
     # Leave a picture of the screen for whoever reads the failure.
     if [ -n "${DISPLAY:-}" ]; then
         local shot="${KK_E2E_SHOTS:-${TMPDIR:-/tmp}}/kk-e2e-failure-$$.png"
