@@ -15,6 +15,7 @@ display_kind=${3:-x11}
 trap stop_all EXIT
 
 WORK=$(mktemp -d)
+keep_user_files_in_work
 start_x
 if [ "$display_kind" = wayland ]; then
     start_weston

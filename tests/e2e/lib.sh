@@ -39,6 +39,10 @@ start_x() {
     wait_for 10 xdpyinfo || fail "X server $DISPLAY does not answer"
 }
 
+# Keeps what the launcher keeps for its user (the portable layer's single-instance token) in the
+# test's own folder, so that a copy the test kills leaves nothing in the real user's folders.
+keep_user_files_in_work() { export XDG_CACHE_HOME="$WORK/cache"; }
+
 stop_all() {
     [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
     [ -n "${WESTON_PID:-}" ] && kill "$WESTON_PID" 2>/dev/null
