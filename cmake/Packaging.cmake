@@ -4,6 +4,14 @@
 # folder of its own (/opt/kestrelkit by default) where teams drop their component folders. A link in
 # the binary folder starts it from the menu or a terminal; the launcher resolves the link and still
 # looks for components beside the real executable.
+# On other systems the launcher and its components are laid out by whoever installs them (on
+# Windows, beside the Qt libraries that windeployqt gathers): only the executable is installed,
+# into the prefix, and no package is made.
+if(NOT (UNIX AND NOT APPLE))
+    install(TARGETS kestrelkit-launcher RUNTIME DESTINATION .)
+    return()
+endif()
+
 include(GNUInstallDirs)
 
 set(KK_SUITE_DIR "/opt/kestrelkit" CACHE PATH "Absolute folder the launcher is installed into, beside its components")
@@ -37,5 +45,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The Qt runtime libraries the executable links, found by dpkg-shlibdeps: never the -dev packages.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
+# Qt's Wayland platform plugin, so that the launcher runs natively on a Wayland desktop rather than
+# through XWayland; without it Qt falls back to X11.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Shows one picture button per component folder found beside it\n and starts the component's program when its button is clicked.")
 include(CPack)

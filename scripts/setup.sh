@@ -3,7 +3,7 @@
 
 kk_packages=(build-essential cmake qt6-base-dev xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core fonts-liberation2 xclip desktop-file-utils
              clang-14 libclang-rt-14-dev valgrind zlib1g-dev pkg-config libspng-dev help2man lintian
-             dbus-daemon at-spi2-core python3-pyatspi)
+             dbus-daemon at-spi2-core python3-pyatspi qt6-wayland weston)
 kk_install_line="apt-get install -y --no-install-recommends ${kk_packages[*]}"
 
 kk_install_missing() {

@@ -5,9 +5,9 @@
 #include <memory>
 
 // The single-instance token: a name that one process at a time holds, one per user and
-// executable. It is taken when the object is made and held until the object goes; the system
-// releases it however the process ends, so that a copy that crashed never blocks the next start,
-// while a copy that is stopped but alive still holds it.
+// executable. It is taken when the object is made and held until the object goes. However the
+// holder ends, the token is free for the next start at once, so that a copy that crashed never
+// blocks it, while a copy that is stopped but alive still holds it.
 class InstanceToken
 {
 public:
@@ -20,6 +20,10 @@ public:
 
     // The name for this user and the executable at `canonicalExePath`.
     static QString key(const QString &canonicalExePath);
+
+    // The file the token is kept in, where it is kept in one; empty where the system keeps the
+    // name without a file.
+    static QString filePath(const QString &canonicalExePath);
 
 private:
     class Holder;

@@ -8,7 +8,9 @@
 
 // Plain files: regular files, or links to one. Nothing else is ever opened (opening a FIFO can
 // block, opening a device can have effects of its own), and a file is checked again once open, so
-// that a FIFO or a device put in its place in between cannot block the launcher either.
+// that a FIFO or a device put in its place in between is refused too. The POSIX implementation
+// opens without waiting, so that such a FIFO cannot block the launcher either; the portable one
+// cannot say so to Qt.
 
 // Whether `path` is a plain file, and if not, why not; nothing is opened.
 FileProblem plainFileStatus(const QString &path);
@@ -18,7 +20,7 @@ inline bool isPlainFile(const QString &path)
 }
 
 // Whether the file at `path` is hidden from a folder's listing: on POSIX systems, a name that
-// starts with a dot.
+// starts with a dot; on Windows, the hidden attribute.
 bool isHiddenFile(QStringView path);
 
 // Opens `path` for reading when it is a plain file.

@@ -6,6 +6,7 @@
 #include "catalogue/runtimeerror.h"
 #include "catalogue/textfile.h"
 #include "support/finishesintime.h"
+#include "support/platformsupport.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"
 
@@ -13,9 +14,6 @@
 
 #include <chrono>
 #include <memory>
-
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
@@ -227,20 +225,22 @@ void TestDescriptor::readDescriptorRefuses()
     QVERIFY(suite.isValid());
     suite.makeFolder(u"Tool"_s);
     const QString path = suite.filePath(u"Tool/kk.cfg"_s);
-    const QByteArray native = QFile::encodeName(path);
+    bool made = true;
     if (kind == u"dangling") {
-        QCOMPARE(::symlink("missing.cfg", native.constData()), 0);
+        made = makeSymlink(u"missing.cfg"_s, path);
     } else if (kind == u"folder") {
         suite.makeFolder(u"Tool/kk.cfg"_s);
     } else if (kind == u"fifo") {
-        QCOMPARE(::mkfifo(native.constData(), 0644), 0);
+        made = makeFifo(path);
     } else if (kind == u"fifo link") {
-        QCOMPARE(::mkfifo(QFile::encodeName(suite.filePath(u"Tool/pipe"_s)).constData(), 0644), 0);
-        QCOMPARE(::symlink("pipe", native.constData()), 0);
+        made = makeFifo(suite.filePath(u"Tool/pipe"_s)) && makeSymlink(u"pipe"_s, path);
     } else if (kind == u"device link") {
-        QCOMPARE(::symlink("/dev/zero", native.constData()), 0);
+        made = makeSymlink(u"/dev/zero"_s, path);
     } else if (kind == u"large") {
         suite.writeDescriptor(u"Tool"_s, "NAME:big\r\n" + QByteArray(1024 * 1024, 'x'));
+    }
+    if (!made) {
+        QSKIP("this system makes no FIFOs or symbolic links");
     }
 
     ComponentInfo info = freshRecord();

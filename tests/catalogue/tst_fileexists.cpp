@@ -5,6 +5,7 @@
 #include "catalogue/paths.h"
 #include "catalogue/runtimeerror.h"
 #include "support/finishesintime.h"
+#include "support/platformsupport.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"
 
@@ -13,24 +14,13 @@
 #include <chrono>
 #include <memory>
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 using namespace Qt::StringLiterals;
 
 namespace
 {
-void makeLink(const QString &target, const QString &linkPath)
-{
-    QCOMPARE(
-        ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(linkPath).constData()),
-        0);
-}
-
-void makeFifo(const QString &path)
-{
-    QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0644), 0);
-}
+// The folders of the fixture that hold FIFOs or links, which not every system makes.
+const QStringList specialFolders = {u"fifos"_s,        u"links"_s,          u"danglingonly"_s,
+                                    u"fifolinkonly"_s, u"devicelinkonly"_s, u"fileviaLink"_s};
 } // namespace
 
 class TestFileExists final : public QObject
@@ -52,6 +42,7 @@ private Q_SLOTS:
 
 private:
     SuiteBuilder m_suite;
+    bool m_specialFiles = true;
 };
 
 void TestFileExists::initTestCase()
@@ -67,20 +58,20 @@ void TestFileExists::initTestCase()
     m_suite.writeFile(u"dotonly/.kk.cfg"_s, "x");
     m_suite.makeFolder(u"subonly/inner"_s);
     m_suite.makeFolder(u"empty"_s);
-    m_suite.makeFolder(u"fifos"_s);
-    makeFifo(m_suite.filePath(u"fifos/kk.cfg"_s));
-    m_suite.makeFolder(u"links"_s);
+    for (const QString &folder : specialFolders) {
+        m_suite.makeFolder(folder);
+    }
+    const auto makeLink = [this](const QString &target, const QString &linkPath) {
+        m_specialFiles = makeSymlink(target, linkPath) && m_specialFiles;
+    };
+    m_specialFiles = makeFifo(m_suite.filePath(u"fifos/kk.cfg"_s));
     makeLink(u"../plain/kk.cfg"_s, m_suite.filePath(u"links/tofile"_s));
     makeLink(u"../plain"_s, m_suite.filePath(u"links/todir"_s));
     makeLink(u"missing"_s, m_suite.filePath(u"links/dangling"_s));
     makeLink(u"../fifos/kk.cfg"_s, m_suite.filePath(u"links/tofifo"_s));
-    m_suite.makeFolder(u"danglingonly"_s);
     makeLink(u"missing"_s, m_suite.filePath(u"danglingonly/kk.cfg"_s));
-    m_suite.makeFolder(u"fifolinkonly"_s);
     makeLink(u"../fifos/kk.cfg"_s, m_suite.filePath(u"fifolinkonly/kk.cfg"_s));
-    m_suite.makeFolder(u"devicelinkonly"_s);
     makeLink(u"/dev/null"_s, m_suite.filePath(u"devicelinkonly/kk.cfg"_s));
-    m_suite.makeFolder(u"fileviaLink"_s);
     makeLink(u"../plain/kk.cfg"_s, m_suite.filePath(u"fileviaLink/kk.cfg"_s));
 }
 
@@ -155,6 +146,9 @@ void TestFileExists::fileExists()
     QFETCH(QString, relative);
     QFETCH(bool, directoryFlag);
     QFETCH(bool, expected);
+    if (!m_specialFiles && specialFolders.contains(relative.section(u'/', 0, 0))) {
+        QSKIP("this system makes no FIFOs or symbolic links");
+    }
 
     RecordingSink sink;
     bool found = !expected;

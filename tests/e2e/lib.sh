@@ -3,6 +3,11 @@
 
 fail() {
     echo "FAIL: $*" >&2
+    # And what the launcher said, if anything.
+    if [ -s "${WORK:-}/launcher.log" ]; then
+        echo "launcher's output:" >&2
+        tail -n "${KK_E2E_LOG_LINES:-40}" "$WORK/launcher.log" >&2
+    fi
     # Leave a picture of the screen for whoever reads the failure.
     if [ -n "${DISPLAY:-}" ]; then
         local shot="${KK_E2E_SHOTS:-${TMPDIR:-/tmp}}/kk-e2e-failure-$$.png"
@@ -34,8 +39,13 @@ start_x() {
     wait_for 10 xdpyinfo || fail "X server $DISPLAY does not answer"
 }
 
+# Keeps what the launcher keeps for its user (the portable layer's single-instance token) in the
+# test's own folder, so that a copy the test kills leaves nothing in the real user's folders.
+keep_user_files_in_work() { export XDG_CACHE_HOME="$WORK/cache"; }
+
 stop_all() {
     [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
+    [ -n "${WESTON_PID:-}" ] && kill "$WESTON_PID" 2>/dev/null
     [ -n "${XVFB_PID:-}" ] && kill "$XVFB_PID" 2>/dev/null
     if [ -n "${WORK:-}" ]; then
         for pidfile in "$WORK"/pid-*; do
@@ -85,4 +95,50 @@ make_component() {
     printf '#!/bin/sh\necho $$ > "%s/pid-%s"\nprintf "%%s\\n" "%s" >> "%s"\nexec sleep 60\n' \
         "$WORK" "$folder" "$folder" "$marker" > "$WORK/suite/$folder/run.sh"
     chmod +x "$WORK/suite/$folder/run.sh"
+}
+
+# Native Wayland inside the X server: weston's X11 backend draws its output into one X window at
+# the top-left of the screen, so that screen pixels are output pixels, and passes on the pointer
+# and keys that xdotool sends to that window. Windows on it are no X windows: they are found by
+# their pixels. Exports WAYLAND_DISPLAY and QT_QPA_PLATFORM for the programs started after it.
+WESTON_WIDTH=1024
+WESTON_HEIGHT=768
+start_weston() {
+    command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77; }
+    export XDG_RUNTIME_DIR="$WORK/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    # A plain background and no panel, clock or animation, so that only the launcher changes pixels.
+    printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff303030\npanel-position=none\nlocking=false\nanimation=none\nclose-animation=none\nstartup-animation=none\nfocus-animation=none\n' \
+        > "$WORK/weston.ini"
+    local socket="kk-e2e-$$"
+    weston --config="$WORK/weston.ini" --backend=x11-backend.so --use-pixman --socket="$socket" \
+        --width="$WESTON_WIDTH" --height="$WESTON_HEIGHT" >"$WORK/weston.log" 2>&1 &
+    WESTON_PID=$!
+    wait_for 15 test -S "$XDG_RUNTIME_DIR/$socket" || { cat "$WORK/weston.log" >&2; fail "weston did not start"; }
+    weston_window() { xwininfo -root -children | grep -q '"Weston Compositor'; }
+    wait_for 10 weston_window || fail "weston shows no window"
+    export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
+    # Weston passes pointer motion on only once the pointer has entered its window.
+    xdotool mousemove $(( WESTON_WIDTH + 100 )) $(( WESTON_HEIGHT + 100 ))
+    sleep 0.1
+    xdotool mousemove $(( WESTON_WIDTH / 2 )) $(( WESTON_HEIGHT / 2 ))
+}
+
+# The screen as a picture file.
+screen_shot() { import -window root "$1" 2>/dev/null; }
+
+# "WxH+X+Y": the smallest box around every pixel of COLOUR on the screen shot FILE, or nothing.
+colour_box() {
+    convert "$1" -fill black +opaque "$2" -format '%@' info: 2>/dev/null | grep -E '^[1-9][0-9]*x'
+}
+
+# differs_from FILE PIXELS: the screen differs from the shot FILE in at least PIXELS pixels.
+differs_from() {
+    screen_shot "$WORK/now.png"
+    [ "$(compare -metric AE "$1" "$WORK/now.png" null: 2>&1)" -ge "$2" ] 2>/dev/null
+}
+# looks_like FILE: the screen is the shot FILE again, give or take a few pixels.
+looks_like() {
+    screen_shot "$WORK/now.png"
+    [ "$(compare -metric AE "$1" "$WORK/now.png" null: 2>&1)" -le 50 ] 2>/dev/null
 }

@@ -16,6 +16,7 @@ if dpkg-query -W -f='${Status}' kestrelkit-launcher 2>/dev/null | grep -q 'insta
 fi
 
 WORK=$(mktemp -d)
+keep_user_files_in_work
 cleanup() {
     [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
     rm -rf /opt/kestrelkit/Probe

@@ -28,6 +28,7 @@ cleanup() {
 trap cleanup EXIT
 
 WORK=$(mktemp -d)
+keep_user_files_in_work
 chmod 755 "$WORK"
 start_x 96
 
@@ -140,7 +141,7 @@ other_user)
     start_copy
     mine=$started
     wait_for 30 window_of "$main_caption" "$mine" || fail "the first copy shows no main window"
-    start_copy env HOME="$WORK/home" "${other[@]}"
+    start_copy env -u XDG_CACHE_HOME HOME="$WORK/home" "${other[@]}"
     theirs=$started
     their_window() { [ "$(count_windows "$main_caption")" -ge 2 ]; }
     wait_for 30 their_window || fail "the other user's copy did not run (refusals: $(count_windows "$refusal_caption"))"

@@ -134,11 +134,6 @@ void writeRepeated(const QString &path, const QByteArray &head, const QByteArray
     file.write(tail);
 }
 
-bool makeFifo(const QString &path)
-{
-    return ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0;
-}
-
 int makeListeningSocket(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);

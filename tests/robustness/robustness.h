@@ -4,6 +4,7 @@
 // special files, a watch on what gets opened, the records of the probe component, and counts of
 // this process's descriptors and children.
 
+#include "support/platformsupport.h"
 #include "support/recordingservices.h"
 
 #include <QByteArray>
@@ -54,7 +55,6 @@ bool memoryFiguresMeaningful();
 void writeRepeated(const QString &path, const QByteArray &head, const QByteArray &chunk,
                    qint64 count, const QByteArray &tail = {});
 
-bool makeFifo(const QString &path);
 // A Unix socket bound at `path` and listening; the descriptor, to close when done, or -1.
 int makeListeningSocket(const QString &path);
 

@@ -1,5 +1,7 @@
 #include "support/suitebuilder.h"
 
+#include "support/platformsupport.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -46,14 +48,7 @@ void SuiteBuilder::writeMarkerScript(const QString &relative, const QString &mar
                                      const QString &word)
 {
     // Appends one line per start, so that a test can count the starts.
-    const auto quoted = [](QString text) {
-        return "'" + text.replace(u"'"_s, u"'\\''"_s).toUtf8() + "'";
-    };
-    QByteArray script = "#!/bin/sh\n";
-    if (!marker.isEmpty()) {
-        script += "printf '%s\\n' " + quoted(word) + " >> " + quoted(marker) + "\n";
-    }
-    writeFile(relative, script);
+    writeFile(relative, markerProgram(marker, word));
     QFile::setPermissions(m_dir.filePath(relative),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner
                               | QFileDevice::ReadGroup | QFileDevice::ExeGroup
@@ -62,9 +57,10 @@ void SuiteBuilder::writeMarkerScript(const QString &relative, const QString &mar
 
 void SuiteBuilder::addComponent(const QString &folder, const QColor &colour, const QString &marker)
 {
+    const QString program = programName(u"run"_s);
     writeDescriptor(folder,
-                    "NAME:" + folder.toUtf8() + "\r\nIMG:pic.png\r\nEXE:run.sh\r\nDESC:The "
-                        + folder.toUtf8() + " component.\r\n");
+                    "NAME:" + folder.toUtf8() + "\r\nIMG:pic.png\r\nEXE:" + program.toUtf8()
+                        + "\r\nDESC:The " + folder.toUtf8() + " component.\r\n");
     writePicture(folder + u"/pic.png"_s, colour);
-    writeMarkerScript(folder + u"/run.sh"_s, marker, folder);
+    writeMarkerScript(folder + u'/' + program, marker, folder);
 }

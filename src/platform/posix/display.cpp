@@ -32,10 +32,6 @@ bool hasServerFor(const QByteArray &name)
 
 QString missingDisplay(const QString &program)
 {
-#if defined(Q_OS_DARWIN)
-    Q_UNUSED(program)
-    return {};
-#else
     const QString how = u"; start it on a desktop, or in a virtual one: xvfb-run -a "_s + program;
     // Qt tries the platforms QT_QPA_PLATFORM names, in order, and ends the process when none
     // starts.
@@ -54,5 +50,4 @@ QString missingDisplay(const QString &program)
         return {};
     }
     return u"no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)"_s + how;
-#endif
 }

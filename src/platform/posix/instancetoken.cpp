@@ -66,3 +66,8 @@ QString InstanceToken::key(const QString &canonicalExePath)
     return u"kestrelkit-launcher-"_s + QString::number(::getuid()) + u'-'
         + QString::fromLatin1(hash.toHex().left(24));
 }
+
+QString InstanceToken::filePath(const QString &)
+{
+    return {};
+}

@@ -1,7 +1,8 @@
 #include "platform/programstart.h"
 
+#include "platform/startfailure.h"
+
 #include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 
 #include <cerrno>
@@ -13,8 +14,6 @@
 #include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
-
-using namespace Qt::StringLiterals;
 
 namespace
 {
@@ -65,24 +64,7 @@ bool isLinkLoop(const QString &path)
 
 FileProblem programFileProblem(const QString &path)
 {
-    if (path.contains(QChar(0))) {
-        // The system would take the name only up to the NUL byte.
-        return FileProblem::BadFileName;
-    }
-    const QFileInfo info(path);
-    if (isLinkLoop(path)) {
-        return FileProblem::LinkLoop;
-    }
-    if (!info.exists()) {
-        return FileProblem::NotFound;
-    }
-    if (info.isDir()) {
-        return FileProblem::Folder;
-    }
-    if (!info.isExecutable()) {
-        return FileProblem::NotExecutable;
-    }
-    return FileProblem::None;
+    return programFileProblem(path, !path.contains(QChar(0)) && isLinkLoop(path));
 }
 
 StartResult startProgram(const QString &path)
@@ -99,18 +81,5 @@ StartResult startProgram(const QString &path)
     if (process.startDetached(&pid)) {
         return {};
     }
-    // Why the file did not start, in the user's terms.
-    if (const FileProblem problem = programFileProblem(path); problem != FileProblem::None) {
-        return {problem, {}};
-    }
-    QString reason = process.errorString();
-    const qsizetype colon = reason.indexOf(u": "_s);
-    if (reason.startsWith(u"exec"_s) && colon > 0) {
-        reason = reason.mid(colon + 2);
-    }
-    if (reason == u"No such file or directory"_s) {
-        // The file is there, so what is missing is the interpreter or loader it names.
-        reason = u"its interpreter or loader was not found"_s;
-    }
-    return {FileProblem::Other, reason};
+    return explainFailedStart(path, isLinkLoop(path), process.errorString());
 }

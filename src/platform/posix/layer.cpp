@@ -1,0 +1,6 @@
+#include "platform/layer.h"
+
+PlatformLayer platformLayer()
+{
+    return PlatformLayer::Posix;
+}
