@@ -32,6 +32,11 @@ bool hasServerFor(const QByteArray &name)
 
 QString missingDisplay(const QString &program)
 {
+#if defined(Q_OS_WIN) || defined(Q_OS_DARWIN)
+    // Their window system is always there.
+    Q_UNUSED(program)
+    return {};
+#else
     const QString how = u"; start it on a desktop, or in a virtual one: xvfb-run -a "_s + program;
     // Qt tries the platforms QT_QPA_PLATFORM names, in order, and ends the process when none
     // starts.
@@ -50,4 +55,5 @@ QString missingDisplay(const QString &program)
         return {};
     }
     return u"no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)"_s + how;
+#endif
 }
