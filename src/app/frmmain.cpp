@@ -163,6 +163,7 @@ void frmMain::buildDesign()
                                      static_cast<qint16>(first.top));
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
+    m_launchButs->setAccessibleTexts([this](qint16 index) { return launchButtonTexts(index); });
     // Made after the page buttons, the launch buttons lie above them where they overlap; they
     // follow them in the focus order too.
     QWidget *previous = m_downBut;

@@ -30,6 +30,7 @@
 
 #include "app/phasetimes.h"
 #include "catalogue/componentinfo.h"
+#include "panel/launchbuttons.h"
 #include "widgets/platformservices.h"
 
 #include <QList>
@@ -39,7 +40,6 @@
 
 class ColourButton;
 class ComponentReading;
-class LaunchButtons;
 struct LoadedComponent;
 class DescriptionBox;
 class QAction;
@@ -123,6 +123,7 @@ private:
     LoadedComponent takeComponent(const QStringList &list, qint16 index);
     void loadComponent(LoadedComponent loaded, qint16 button);
     const ComponentInfo &component(qint16 index) const;
+    LaunchButtons::AccessibleTexts launchButtonTexts(qint16 index) const;
     qint16 shiftPage(qint32 up);
 
     PlatformServices &m_services;

@@ -73,13 +73,21 @@ void frmMain::loadComponent(LoadedComponent loaded, qint16 button)
             found = false;
         }
         m_launchButs->setEnabled(button, found);
-        // A listener hears the button's name and a plain paragraph, not the drawn block with its
-        // rule and file names.
-        m_launchButs->setAccessibleText(button, record.folder,
-                                        buttonDescription(loaded.paragraph, found));
     });
     // Also after a failure, so that every later component keeps the record at its own index.
     m_panel.componentCount = add16(m_panel.componentCount, 1);
+}
+
+LaunchButtons::AccessibleTexts frmMain::launchButtonTexts(qint16 index) const
+{
+    // A component that loaded as far as its picture; a listener hears its name and a plain
+    // paragraph, not the drawn block with its rule and file names.
+    if (index >= m_components.size() || !m_launchButs->hasPicture(index)) {
+        return {};
+    }
+    const ComponentInfo &record = m_components.at(index);
+    return {record.folder,
+            buttonDescription(descriptionParagraph(record), m_launchButs->isEnabled(index))};
 }
 
 const ComponentInfo &frmMain::component(qint16 index) const

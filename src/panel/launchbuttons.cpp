@@ -159,12 +159,12 @@ bool LaunchButtons::hasPicture(qint16 index) const
     return !at(index).picture.isNull();
 }
 
-void LaunchButtons::setAccessibleText(qint16 index, const QString &name, const QString &description)
+void LaunchButtons::setAccessibleTexts(std::function<AccessibleTexts(qint16)> texts)
 {
-    Element &element = at(index);
-    element.name = name;
-    element.description = description;
-    elementChanged(index);
+    m_accessibleTexts = std::move(texts);
+    for (int place = 0; place < places; ++place) {
+        bind(place);
+    }
 }
 
 ColourButton *LaunchButtons::widgetOf(qint16 index) const
@@ -204,11 +204,12 @@ void LaunchButtons::bind(int place)
     widget->setEnabled(element.enabled);
     // Set only when they change: each setting tells assistive technology that it changed, and a
     // place is bound again at every highlight.
-    if (widget->accessibleName() != element.name) {
-        widget->setAccessibleName(element.name);
+    const AccessibleTexts texts = m_accessibleTexts ? m_accessibleTexts(index) : AccessibleTexts();
+    if (widget->accessibleName() != texts.name) {
+        widget->setAccessibleName(texts.name);
     }
-    if (widget->accessibleDescription() != element.description) {
-        widget->setAccessibleDescription(element.description);
+    if (widget->accessibleDescription() != texts.description) {
+        widget->setAccessibleDescription(texts.description);
     }
     widget->setPicture(element.picture);
     widget->show();

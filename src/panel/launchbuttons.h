@@ -7,6 +7,7 @@
 #include <QRect>
 
 #include <array>
+#include <functional>
 
 // The control array of launch buttons. Every element keeps the state a button has (top, visibility,
 // enabled state, background colour, picture, accessible name and description), but only the five
@@ -42,7 +43,13 @@ public:
     void setBackColor(qint16 index, quint32 colour);
     void setPicture(qint16 index, const Picture &picture);
     bool hasPicture(qint16 index) const;
-    void setAccessibleText(qint16 index, const QString &name, const QString &description);
+    // What a screen reader is told of element `index` while a place shows it: its name and its
+    // description. Asked for only then, so that no element holds texts of its own.
+    struct AccessibleTexts {
+        QString name;
+        QString description;
+    };
+    void setAccessibleTexts(std::function<AccessibleTexts(qint16 index)> texts);
 
     // The widget of place `place` (0..4) and the element it shows, -1 when it shows none.
     ColourButton *placeWidget(int place) const { return m_places.at(place); }
@@ -61,8 +68,6 @@ private:
         bool enabled = true;
         quint32 backColor = ColourButton::buttonFace;
         Picture picture;
-        QString name;
-        QString description;
     };
 
     const Element &at(qint16 index) const;
@@ -76,4 +81,5 @@ private:
     std::array<ColourButton *, places> m_places{};
     std::array<qint16, places> m_shown{};
     qint16 m_firstTop;
+    std::function<AccessibleTexts(qint16)> m_accessibleTexts;
 };

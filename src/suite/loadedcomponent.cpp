@@ -19,7 +19,6 @@ LoadedComponent readComponent(const QString &applicationDirectory, const QString
         readDescriptor(
             componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
             loaded.record);
-        loaded.paragraph = plainParagraph(loaded.record.desc);
         loaded.record.desc = composeDescription(loaded.record);
     });
     loaded.descriptorNs = timer.nsecsElapsed();

@@ -19,8 +19,6 @@ inline constexpr int launchButtonHeightTwips = 615;
 // the step where loading the component then would have met it.
 struct LoadedComponent {
     ComponentInfo record;
-    // The DESC text as one plain paragraph, for screen readers; the record's desc holds the block.
-    QString paragraph;
     // Why the descriptor or the picture could not be read: the component's box.
     std::optional<RuntimeError> failure;
     Picture picture;

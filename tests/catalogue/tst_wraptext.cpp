@@ -152,6 +152,9 @@ void TestWrapText::composeDescription_data()
     QTest::newRow("folder in mixed case") << u"mY tool"_s << u"Text"_s << u"a"_s << u"b"_s
                                           << u"   MY TOOL Utility \r\n"_s + rule
             + u"\r\nText\r\n\r\n   Executable: a\r\n   Image: b\r\n"_s;
+    QTest::newRow("folder longer in capitals") << u"Straße"_s << u"Text"_s << u"a"_s << u"b"_s
+                                               << u"   STRASSE Utility \r\n"_s + rule
+            + u"\r\nText\r\n\r\n   Executable: a\r\n   Image: b\r\n"_s;
     QTest::newRow("values shown as written")
         << u"Tool"_s << u"Line one\r\n two"_s << u"bin\\tool.exe"_s << u" pics\\a.png"_s
         << u"   TOOL Utility \r\n"_s + rule
@@ -178,6 +181,9 @@ void TestWrapText::composeDescription()
     record.help = u"help.txt"_s;
     record.tip = u"tip"_s;
     QCOMPARE(::composeDescription(record), expected);
+    // What a screen reader is told: the DESC text back from the block, without its line breaks.
+    record.desc = expected;
+    QCOMPARE(::descriptionParagraph(record), QString(desc).remove(u"\r\n"_s));
 }
 
 QTEST_GUILESS_MAIN(TestWrapText)
