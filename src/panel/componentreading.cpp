@@ -8,6 +8,7 @@
 #include <QThread>
 
 #include <algorithm>
+#include <array>
 
 // Keeps the boxes discovery would show until the window can show them.
 class ComponentReading::KeptMessages final : public MessageSink
@@ -117,45 +118,55 @@ void ComponentReading::work()
     m_changed.wait(lock, [this] { return m_listed || m_stopping; });
 
     // Each sub-folder is looked into for a descriptor. Whatever happens, each is counted as
-    // looked at, so that the window never waits in vain.
+    // looked at, so that the window never waits in vain. A thread takes a few at a time, so that
+    // the threads seldom meet at the mutex.
     while (!m_stopping && m_nextFolder < qsizetype(m_folders.size())) {
-        const qsizetype index = m_nextFolder++;
-        const QString name = m_names.at(index);
+        const qsizetype first = m_nextFolder;
+        const qsizetype count = std::min(batch, qsizetype(m_folders.size()) - first);
+        m_nextFolder += count;
         lock.unlock();
-        Folder folder;
+        std::array<Folder, batch> found;
         QElapsedTimer timer;
         timer.start();
-        folder.failure = captureFailure([&] {
-            KeptMessages sink(folder.messages);
-            folder.holdsDescriptor
-                = holdsFile(m_directory, name, descriptorFileName.toString(), sink);
-        });
+        for (qsizetype i = 0; i < count; ++i) {
+            Folder &folder = found[size_t(i)];
+            folder.failure = captureFailure([&] {
+                KeptMessages sink(folder.messages);
+                folder.holdsDescriptor = holdsFile(m_directory, m_names.at(first + i),
+                                                   descriptorFileName.toString(), sink);
+            });
+        }
         const qint64 ns = timer.nsecsElapsed();
         lock.lock();
-        m_folders[size_t(index)] = std::move(folder);
+        std::move(found.begin(), found.begin() + count, m_folders.begin() + first);
         m_discoveryNs += ns;
-        if (++m_foldersLookedAt == qsizetype(m_folders.size())) {
+        m_foldersLookedAt += count;
+        if (m_foldersLookedAt == qsizetype(m_folders.size())) {
             lookedAtLast();
         }
     }
     m_changed.wait(lock, [this] { return lookedAtAll() || m_stopping; });
 
-    // Then each component is read, in list order as far as the threads go. A component that
-    // cannot even be held fails as out of memory, in its own place.
+    // Then each component is read, in list order as far as the threads go, a few at a time. A
+    // component that cannot even be held fails as out of memory, in its own place.
     while (!m_stopping && m_nextComponent < m_components.size()) {
-        const qsizetype index = m_nextComponent++;
-        const QString name = m_names.at(m_components.at(index));
+        const qsizetype first = m_nextComponent;
+        const qsizetype count = std::min(batch, m_components.size() - first);
+        m_nextComponent += count;
         lock.unlock();
-        Read read;
-        if (const auto failure = captureFailure([&] {
-                read.component = std::make_unique<LoadedComponent>(
-                    readComponent(m_directory, name, m_pictureArea));
-            })) {
-            read.component.reset();
-            read.outOfMemory = true;
+        std::array<Read, batch> read;
+        for (qsizetype i = 0; i < count; ++i) {
+            Read &one = read[size_t(i)];
+            if (const auto failure = captureFailure([&] {
+                    one.component = std::make_unique<LoadedComponent>(readComponent(
+                        m_directory, m_names.at(m_components.at(first + i)), m_pictureArea));
+                })) {
+                one.component.reset();
+                one.outOfMemory = true;
+            }
         }
         lock.lock();
-        m_read[size_t(index)] = std::move(read);
+        std::move(read.begin(), read.begin() + count, m_read.begin() + first);
         if (m_awaited >= 0 && readUpTo(m_awaited)) {
             m_changed.notify_all();
         }
@@ -207,9 +218,13 @@ LoadedComponent ComponentReading::take(qsizetype index)
     std::unique_lock lock(m_mutex);
     Read &read = m_read.at(size_t(index));
     Q_ASSERT_X(!read.taken, "ComponentReading::take", "each component is taken once");
-    m_awaited = index;
-    m_changed.wait(lock, [this, index] { return readUpTo(index); });
-    m_awaited = -1;
+    // A window that has caught up with the readers waits for a run of components, not for the
+    // next one alone, or it would be woken once for each.
+    if (!read.done()) {
+        m_awaited = index;
+        m_changed.wait(lock, [this, index] { return readUpTo(index); });
+        m_awaited = -1;
+    }
     if (read.outOfMemory) {
         read = {};
         read.taken = true;

@@ -62,6 +62,9 @@ private:
         bool done() const { return component || outOfMemory || taken; }
     };
 
+    // How many sub-folders, or components, a thread takes at a time.
+    static constexpr qsizetype batch = 8;
+
     void work();
     void listFolders();
     void lookedAtLast();
