@@ -1,6 +1,6 @@
 #include "platform/plainfile.h"
 
-#include "platform/portable/linkloop.h"
+#include "platform/startsupport.h"
 
 #include <QFileInfo>
 

@@ -1,9 +1,14 @@
-#include "platform/startfailure.h"
+#include "platform/programstart.h"
+
+#include "platform/startsupport.h"
 
 #include <QFileInfo>
+#include <QProcess>
 
 using namespace Qt::StringLiterals;
 
+namespace
+{
 FileProblem programFileProblem(const QString &path, bool linkLoop)
 {
     if (path.contains(QChar(0))) {
@@ -26,6 +31,8 @@ FileProblem programFileProblem(const QString &path, bool linkLoop)
     return FileProblem::None;
 }
 
+// Why the program at `path` did not start, in the user's terms, from what the file is now and Qt's
+// words for the failure.
 StartResult explainFailedStart(const QString &path, bool linkLoop, const QString &qtReason)
 {
     if (const FileProblem problem = programFileProblem(path, linkLoop);
@@ -42,4 +49,27 @@ StartResult explainFailedStart(const QString &path, bool linkLoop, const QString
         reason = u"its interpreter or loader was not found"_s;
     }
     return {FileProblem::Other, reason};
+}
+} // namespace
+
+FileProblem programFileProblem(const QString &path)
+{
+    return programFileProblem(path, !path.contains(QChar(0)) && isLinkLoop(path));
+}
+
+StartResult startProgram(const QString &path)
+{
+    if (path.contains(QChar(0))) {
+        // Not even tried: the system would start another file than the one named.
+        return {FileProblem::BadFileName, {}};
+    }
+    QProcess process;
+    process.setProgram(path);
+    process.setArguments({});
+    qint64 pid = 0;
+    keepDescriptorsFromChild();
+    if (process.startDetached(&pid)) {
+        return {};
+    }
+    return explainFailedStart(path, isLinkLoop(path), process.errorString());
 }

@@ -1,9 +1,6 @@
-#include "platform/programstart.h"
-
-#include "platform/startfailure.h"
+#include "platform/startsupport.h"
 
 #include <QFile>
-#include <QProcess>
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,14 +12,12 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
-namespace
-{
 // A started component gets standard input, output and error and nothing else: not the X
 // connection, not the single-instance socket, not a descriptor that whoever started the launcher
 // left open. Qt 6.4 closes only what it opened itself and runs no child-process hook for detached
 // starts, so every descriptor above the standard three is marked close-on-exec here, just before
 // the start. The launcher never hands a descriptor to a child on purpose.
-void closeOnExecAboveStandardStreams()
+void keepDescriptorsFromChild()
 {
 #if defined(SYS_close_range)
     constexpr unsigned int closeRangeCloexec = 1U << 2; // CLOSE_RANGE_CLOEXEC, Linux 5.11
@@ -54,32 +49,8 @@ void closeOnExecAboveStandardStreams()
     }
 }
 
-// Whether `path` is a link that leads round in a circle (or through too many links).
 bool isLinkLoop(const QString &path)
 {
     struct stat status = {};
     return ::stat(QFile::encodeName(path).constData(), &status) != 0 && errno == ELOOP;
-}
-} // namespace
-
-FileProblem programFileProblem(const QString &path)
-{
-    return programFileProblem(path, !path.contains(QChar(0)) && isLinkLoop(path));
-}
-
-StartResult startProgram(const QString &path)
-{
-    if (path.contains(QChar(0))) {
-        // Not even tried: the system would start another file than the one named.
-        return {FileProblem::BadFileName, {}};
-    }
-    QProcess process;
-    process.setProgram(path);
-    process.setArguments({});
-    qint64 pid = 0;
-    closeOnExecAboveStandardStreams();
-    if (process.startDetached(&pid)) {
-        return {};
-    }
-    return explainFailedStart(path, isLinkLoop(path), process.errorString());
 }
