@@ -6,19 +6,11 @@
 # Debian revision, and its changelog is changelog.gz. The newest entry of the changelog must be
 # for that version; it also gives the manual page its date.
 
-find_program(KK_HELP2MAN help2man)
-find_program(KK_PARSECHANGELOG dpkg-parsechangelog)
-find_program(KK_GZIP gzip)
-if(NOT KK_HELP2MAN OR NOT KK_PARSECHANGELOG OR NOT KK_GZIP)
-    message(FATAL_ERROR "The package's manual page and changelog need help2man, dpkg-dev and gzip: "
-                        "apt-get install help2man dpkg-dev gzip")
-endif()
-
 set(kk_changelog ${PROJECT_SOURCE_DIR}/packaging/changelog)
 set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${kk_changelog})
-execute_process(COMMAND ${KK_PARSECHANGELOG} -l ${kk_changelog} -S Version
+execute_process(COMMAND ${KK_DPKG_PARSECHANGELOG} -l ${kk_changelog} -S Version
                 OUTPUT_VARIABLE kk_package_version OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-execute_process(COMMAND ${KK_PARSECHANGELOG} -l ${kk_changelog} -S Timestamp
+execute_process(COMMAND ${KK_DPKG_PARSECHANGELOG} -l ${kk_changelog} -S Timestamp
                 OUTPUT_VARIABLE kk_changelog_time OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 if(NOT kk_package_version STREQUAL PROJECT_VERSION)
     message(FATAL_ERROR "packaging/changelog begins with ${kk_package_version}: "

@@ -30,6 +30,9 @@ foreach(size 16 32)
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME kestrelkit-launcher.png)
 endforeach()
+if(NOT KK_WITH_PACKAGE)
+    return()
+endif()
 include(${CMAKE_CURRENT_LIST_DIR}/PackageDocs.cmake)
 
 set(CPACK_GENERATOR DEB)

@@ -21,8 +21,7 @@ public:
     // The name for this user and the executable at `canonicalExePath`.
     static QString key(const QString &canonicalExePath);
 
-    // The file the token is kept in, where it is kept in one; empty where the system keeps the
-    // name without a file.
+    // The file the token is kept in, in a folder of the user's own; empty where there is none.
     static QString filePath(const QString &canonicalExePath);
 
 private:

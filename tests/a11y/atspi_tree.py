@@ -41,6 +41,8 @@ COMPONENTS = [
     ("Hex Viewer", "pic.png", "IMG:hexview.png\r\nEXE:run.sh\r\nDESC:Shows bytes.\r\n"),
 ]
 
+# Sanitizer builds run several times slower: every limit is that many times longer.
+SLOWDOWN = int(os.environ.get("KK_TEST_SLOWDOWN", "1"))
 CAPTION = "Kestrelkit Launcher - Vessaly Software Solutions, Inc -  Version 1.1.0"
 ABOUT = "About Kestrelkit Launcher"
 HELP = "Getting Help From Vessaly Software Solutions, Inc."
@@ -190,7 +192,7 @@ def pump():
 
 def wait_for(seconds, probe):
     """Polls probe until it gives something true, or None after `seconds`."""
-    deadline = time.monotonic() + seconds
+    deadline = time.monotonic() + seconds * SLOWDOWN
     while True:
         pump()
         try:
@@ -425,14 +427,14 @@ def run(launcher, work):
         # tree is being read.
         choose(main, "File", ["Down", "Down", "Return"])
         try:
-            if process.wait(10) != 0:
+            if process.wait(10 * SLOWDOWN) != 0:
                 fail("the launcher ended with status %d" % process.returncode)
         except subprocess.TimeoutExpired:
             fail("File > Exit did not end the launcher")
     finally:
         if process.poll() is None:
             process.terminate()
-            process.wait(10)
+            process.wait(10 * SLOWDOWN)
         log.seek(0)
         output = log.read()[-4000:]
         log.close()

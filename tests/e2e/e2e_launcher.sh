@@ -60,10 +60,10 @@ else
     note "main window found by its first picture"
 fi
 note "client area at $cx,$client_y"
-# The menu bar's items, from the client area's corner.
-menu_y=$(( client_y - $(scaled 12) ))
-file_x=$(( cx + $(scaled 14) ))
-help_x=$(( cx + $(scaled 48) ))
+# The menu bar's titles, found by their letters on the screen, whatever the font makes of them.
+read -r file_x menu_y help_x _ < <(menu_titles "$cx" "$client_y" "$(scaled 160)" "$(scaled 20)" "$(scaled 6)" | tr '\n' ' ')
+[ -n "${help_x:-}" ] || fail "no File and Help titles on the menu bar"
+note "menu titles at $file_x and $help_x, row $menu_y"
 
 # The centre of launch place k (0..4) and of the page buttons, from the design in twips.
 place_x=$(( cx + $(px 120) + $(px 1695) / 2 ))
@@ -91,11 +91,14 @@ import -window root -crop "${desc_w}x${desc_h}+${desc_x}+${desc_y}" "$WORK/desc-
 # button's left end, clear of the picture and of the edge looked at: where the compositor draws
 # the pointer into the screen, it would stand in both.
 hover_x=$(( cx + $(px 120) + $(scaled 14) ))
-xdotool mousemove "$hover_x" "$(place_y 1)"
-sleep 0.1
-xdotool mousemove $(( hover_x + 2 )) "$(place_y 1)"
 edge_x=$(( cx + $(px 120) + 6 ))
-wait_for 5 pixel_is "$edge_x" "$(place_y 1)" "#FFFFFF" || fail "hovered button is not white: $(pixel "$edge_x" "$(place_y 1)")"
+# Moved onto the button and within it, again until it shows: a compositor passes motion on only
+# once the pointer has entered its window.
+hovered() {
+    xdotool mousemove "$hover_x" "$(place_y 1)" mousemove $(( hover_x + 2 )) "$(place_y 1)"
+    pixel_is "$edge_x" "$(place_y 1)" "#FFFFFF"
+}
+wait_for 5 hovered || fail "hovered button is not white: $(pixel "$edge_x" "$(place_y 1)")"
 pixel_is "$edge_x" "$(place_y 2)" "#FFFFFF" && fail "a button the pointer never touched is white"
 note "hovered button is white"
 # The picture is drawn pixel for pixel: a white button with one solid picture has no blended
@@ -174,8 +177,7 @@ open_from_help() { # keys to choose the item, window caption
         wait_for 5 window_named "$caption" || fail "the main window lost its caption after '$2'"
     else
         xdotool mousemove "$help_x" "$menu_y"
-        sleep 0.2
-        screen_shot "$WORK/before-menu.png"
+        wait_for 5 screen_settles "$WORK/before-menu.png" || fail "the screen does not settle"
         xdotool click 1
         wait_for 5 differs_from "$WORK/before-menu.png" 500 || fail "the Help menu did not open"
         xdotool key $1
@@ -197,8 +199,7 @@ if [ "$display_kind" = x11 ]; then
     wait_for 5 more_windows_than "$before" || fail "the File menu did not open"
 else
     xdotool mousemove "$file_x" "$menu_y"
-    sleep 0.2
-    screen_shot "$WORK/before-menu.png"
+    wait_for 5 screen_settles "$WORK/before-menu.png" || fail "the screen does not settle"
     xdotool click 1
     wait_for 5 differs_from "$WORK/before-menu.png" 500 || fail "the File menu did not open"
 fi

@@ -17,9 +17,10 @@ fail() {
 }
 note() { echo "-- $*"; }
 
-# wait_for SECONDS COMMAND...: polls COMMAND every 50 ms until it succeeds.
+# wait_for SECONDS COMMAND...: polls COMMAND every 50 ms until it succeeds, for SECONDS times
+# KK_TEST_SLOWDOWN, which sanitizer builds set.
 wait_for() {
-    local limit=$1; shift
+    local limit=$(( $1 * ${KK_TEST_SLOWDOWN:-1} )); shift
     local deadline=$(( $(date +%s%N) + limit * 1000000000 ))
     until "$@" >/dev/null 2>&1; do
         [ "$(date +%s%N)" -lt "$deadline" ] || return 1
@@ -39,9 +40,12 @@ start_x() {
     wait_for 10 xdpyinfo || fail "X server $DISPLAY does not answer"
 }
 
-# Keeps what the launcher keeps for its user (the portable layer's single-instance token) in the
-# test's own folder, so that a copy the test kills leaves nothing in the real user's folders.
-keep_user_files_in_work() { export XDG_CACHE_HOME="$WORK/cache"; }
+# Keeps what the launcher keeps for its user (the single-instance token's file) in the test's own
+# folders, so that a copy the test kills leaves nothing in the real user's folders.
+keep_user_files_in_work() {
+    export XDG_CACHE_HOME="$WORK/cache" XDG_RUNTIME_DIR="$WORK/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+}
 
 stop_all() {
     [ -n "${LAUNCHER_PID:-}" ] && kill "$LAUNCHER_PID" 2>/dev/null
@@ -105,8 +109,7 @@ WESTON_WIDTH=1024
 WESTON_HEIGHT=768
 start_weston() {
     command -v weston >/dev/null || { echo "SKIP: weston is not installed"; exit 77; }
-    export XDG_RUNTIME_DIR="$WORK/runtime"
-    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    keep_user_files_in_work
     # A plain background and no panel, clock or animation, so that only the launcher changes pixels.
     printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff303030\npanel-position=none\nlocking=false\nanimation=none\nclose-animation=none\nstartup-animation=none\nfocus-animation=none\n' \
         > "$WORK/weston.ini"
@@ -120,7 +123,6 @@ start_weston() {
     export WAYLAND_DISPLAY=$socket QT_QPA_PLATFORM=wayland
     # Weston passes pointer motion on only once the pointer has entered its window.
     xdotool mousemove $(( WESTON_WIDTH + 100 )) $(( WESTON_HEIGHT + 100 ))
-    sleep 0.1
     xdotool mousemove $(( WESTON_WIDTH / 2 )) $(( WESTON_HEIGHT / 2 ))
 }
 
@@ -137,6 +139,44 @@ differs_from() {
     screen_shot "$WORK/now.png"
     [ "$(compare -metric AE "$1" "$WORK/now.png" null: 2>&1)" -ge "$2" ] 2>/dev/null
 }
+# screen_settles FILE: two screen shots in a row are the same; the second is left in FILE.
+screen_settles() {
+    screen_shot "$WORK/settling.png" && screen_shot "$1" \
+        && [ "$(compare -metric AE "$WORK/settling.png" "$1" null: 2>&1)" = 0 ]
+}
+
+# menu_titles X Y WIDTH HEIGHT GAP: the titles of a menu bar that ends at row Y, from X over WIDTH
+# pixels, found by their letters in the HEIGHT rows above Y: the first title's middle X, the row
+# of the titles' middle, then each further title's middle X. Letters less than GAP apart are one
+# title; rows dark nearly all across (a border, the screen beyond the window) are no letters.
+menu_titles() {
+    local x=$1 y=$2 width=$3 height=$4 gap=$5
+    import -window root -crop "${width}x${height}+${x}+$(( y - height ))" +repage "$WORK/menubar.png" 2>/dev/null \
+        || return 1
+    convert "$WORK/menubar.png" -colorspace gray -threshold 50% -depth 8 txt:- 2>/dev/null | awk -F'[,:( ]+' \
+        -v x0="$x" -v y0=$(( y - height )) -v width="$width" -v gap="$gap" '
+        NR > 1 && $3 + 0 == 0 { dark[$1, $2] = 1; count[$2]++ }
+        END {
+            for (r in count) if (count[r] < width * 0.8) {
+                if (top == "" || r + 0 < top) top = r + 0
+                if (r + 0 > bottom) bottom = r + 0
+                for (c = 0; c < width; c++) if ((c, r) in dark) lit[c] = 1
+            }
+            if (top == "") exit 1
+            for (c = 0; c < width; c++) if (c in lit) {
+                if (start != "" && c - last > gap) out()
+                if (start == "" ) start = c
+                last = c
+            }
+            if (start != "") out()
+        }
+        function out() {
+            printf "%d\n", x0 + (start + last) / 2
+            if (!n++) printf "%d\n", y0 + (top + bottom) / 2
+            start = ""
+        }'
+}
+
 # looks_like FILE: the screen is the shot FILE again, give or take a few pixels.
 looks_like() {
     screen_shot "$WORK/now.png"

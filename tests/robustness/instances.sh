@@ -4,6 +4,11 @@
 #   first_killed    the running copy killed with SIGKILL: the next start runs at once
 #   first_stopped   the running copy stopped with SIGSTOP: the next start is refused, and ends
 #   other_user      another user starts the launcher while root's copy runs: it runs its own
+#   foreign_token_runtime, foreign_token_no_runtime, foreign_token_su
+#                   another user holds every name and file of ours that it can reach before
+#                   root's first copy starts, with XDG_RUNTIME_DIR root's own, unset, or the other
+#                   user's (as `su` without a login leaves it): root's copy runs all the same, and
+#                   its second copy is refused
 #   descriptors     a started component gets standard input, output and error, nothing else
 #   while_reading   a second copy started while the first still reads a suite of 4,000 components
 #                   refuses at once and ends; the first copy goes on and comes up
@@ -125,7 +130,8 @@ first_stopped)
     acknowledge_refusal "$second"
     alive "$first" || fail "the stopped copy is gone"
     kill -CONT "$first"
-    sleep 0.2
+    running() { local stat; stat=$(cat "/proc/$1/stat" 2>/dev/null) && stat=${stat##*) } && [ "${stat:0:1}" != T ]; }
+    wait_for 5 running "$first" || fail "the first copy did not continue"
     alive "$first" || fail "the first copy ended after it was continued"
     window_of "$main_caption" "$first" >/dev/null || fail "the first copy lost its window"
     note "a stopped copy refuses the next one, which ends"
@@ -148,6 +154,54 @@ other_user)
     [ "$(count_windows "$refusal_caption")" -eq 0 ] || fail "a copy was refused"
     alive "$mine" || fail "root's copy ended"
     note "another user's copy runs beside root's"
+    ;;
+foreign_token_*)
+    [ "$(id -u)" -eq 0 ] || { echo "SKIP: only root can start a process as another user here"; exit 77; }
+    other=(setpriv --reuid=65534 --regid=65534 --clear-groups --)
+    "${other[@]}" true 2>/dev/null || { echo "SKIP: cannot start a process as another user"; exit 77; }
+    theirs="$WORK/theirs"
+    mkdir -m 700 "$theirs" && chown 65534:65534 "$theirs"
+    case "$case_name" in
+    foreign_token_no_runtime) unset XDG_RUNTIME_DIR ;;
+    foreign_token_su) export XDG_RUNTIME_DIR="$theirs" ;;
+    esac
+    hash=$(printf '%s' "$(realpath "$WORK/suite/kestrelkit-launcher")" | sha256sum | cut -c1-24)
+    # Names in the abstract socket namespace, which anyone may bind, and the token's file in every
+    # folder the launcher might keep it in.
+    "${other[@]}" /usr/bin/python3 - "$theirs/held" "kestrelkit-launcher-0-$hash" "kestrelkit-launcher-$hash" \
+        "$WORK/runtime" "$WORK/cache" "$theirs" "$WORK/home/.cache" <<'PY' &
+import fcntl, os, socket, sys, time
+report, names, folders = sys.argv[1], sys.argv[2:4], sys.argv[4:]
+held = []
+for name in names:
+    s = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
+    s.bind("\0" + name)
+    s.listen(1)
+    held.append(s)
+for folder in folders:
+    try:
+        fd = os.open(os.path.join(folder, names[1] + ".lock"), os.O_RDWR | os.O_CREAT, 0o666)
+        fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+        held.append(fd)
+    except OSError:
+        pass
+with open(report, "w") as f:
+    f.write("%d\n" % len(held))
+time.sleep(600)
+PY
+    holder=$!
+    PIDS+=("$holder")
+    wait_for 10 test -s "$theirs/held" || fail "the other user's process did not take the names"
+    note "the other user holds $(cat "$theirs/held") names and files"
+    start_copy
+    first=$started
+    wait_for 30 window_of "$main_caption" "$first" || fail "root's copy did not run (refusals: $(count_windows "$refusal_caption"))"
+    start_copy
+    second=$started
+    wait_for 30 window_of "$refusal_caption" "$second" || fail "root's second copy shows no refusal"
+    acknowledge_refusal "$second"
+    alive "$first" || fail "root's first copy ended"
+    note "root's copy runs, and its second copy is refused"
     ;;
 descriptors)
     # Descriptors left open by whoever starts the launcher, on top of its own X connection and
@@ -181,7 +235,9 @@ while_reading)
     [ "$(cat "$WORK/suite/Tool 4000/kk.cfg")" = "$(cat "$WORK/kk.cfg")" ] || fail "the suite was not written"
     start_copy
     first=$started
-    sleep 0.1
+    # The second copy starts once the first holds the token, while it reads.
+    token_file() { compgen -G "$WORK/runtime/kestrelkit-launcher-*.lock" || compgen -G "$WORK/cache/kestrelkit-launcher-*.lock"; } >/dev/null
+    wait_for 10 token_file || fail "the first copy took no token"
     start_copy
     second=$started
     wait_for 30 window_of "$refusal_caption" "$second" || fail "the second copy shows no refusal"

@@ -1,45 +1,102 @@
 #include "platform/instancetoken.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 
 #include <cerrno>
-#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-#include <sys/socket.h>
-#include <sys/un.h>
+#include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Qt::StringLiterals;
 
-// A listening socket in Linux's abstract namespace: no file is written, and the kernel releases the
-// name when the process ends, however it ends. Plain sockets, so that starting needs no network
-// library.
+namespace
+{
+// A folder that only this user can put files into: an abstract socket name or a file in a shared
+// folder could be taken first by anyone, and the launcher would then refuse every start.
+bool privateFolder(const QString &path)
+{
+    struct stat folder = {};
+    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &folder) == 0
+        && S_ISDIR(folder.st_mode) && folder.st_uid == ::geteuid()
+        && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
+QString environmentPath(const char *name)
+{
+    return QFile::decodeName(qgetenv(name));
+}
+
+// The user's runtime folder, which the session manager makes private and empties at logout; where
+// there is none that is this user's (root on a console, `su` without a login, which keeps the
+// other user's), the user's cache folder, made private if it is not there yet.
+QString tokenFolder()
+{
+    const QString runtime = environmentPath("XDG_RUNTIME_DIR");
+    if (privateFolder(runtime)) {
+        return runtime;
+    }
+    QString cache = environmentPath("XDG_CACHE_HOME");
+    if (!cache.startsWith(u'/')) {
+        QString home = environmentPath("HOME");
+        if (home.isEmpty()) {
+            if (const passwd *user = ::getpwuid(::geteuid())) {
+                home = QFile::decodeName(user->pw_dir);
+            }
+        }
+        cache = home.isEmpty() ? QString() : home + u"/.cache"_s;
+    }
+    if (!cache.isEmpty()) {
+        ::mkdir(QFile::encodeName(cache).constData(), 0700);
+    }
+    return privateFolder(cache) ? cache : QString();
+}
+} // namespace
+
+// An empty file in a folder of the user's own, locked with flock: the kernel releases the lock when
+// the process ends, however it ends, and no other user can open the file to hold it. The file
+// stays: removing it would let a starting copy lock a file that is no longer the one in the folder.
 class InstanceToken::Holder
 {
 public:
-    explicit Holder(const QString &key)
-        : m_socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    explicit Holder(const QString &path)
     {
-        if (m_socket < 0) {
+        if (path.isEmpty()) {
+            warn("no private folder of the user's to keep it in (XDG_RUNTIME_DIR, ~/.cache)");
             return;
         }
-        sockaddr_un address = {};
-        address.sun_family = AF_UNIX;
-        const QByteArray name = key.toUtf8().left(sizeof(address.sun_path) - 1);
-        // A leading NUL byte puts the name in the abstract namespace.
-        std::memcpy(address.sun_path + 1, name.constData(), size_t(name.size()));
-        const auto length = socklen_t(offsetof(sockaddr_un, sun_path) + 1 + size_t(name.size()));
-        if (::bind(m_socket, reinterpret_cast<const sockaddr *>(&address), length) == 0) {
-            ::listen(m_socket, 1);
-        } else {
-            m_taken = errno == EADDRINUSE;
+        m_file = ::open(QFile::encodeName(path).constData(),
+                        O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        struct stat file = {};
+        if (m_file < 0 || ::fstat(m_file, &file) != 0) {
+            warn(std::strerror(errno));
+            return;
+        }
+        // A file that someone else could open is no token: refuse to rely on it.
+        if (!S_ISREG(file.st_mode) || file.st_uid != ::geteuid()
+            || (file.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+            warn("its file is not a plain file of the user's own, readable by nobody else");
+            return;
+        }
+        if (::flock(m_file, LOCK_EX | LOCK_NB) != 0) {
+            if (errno == EWOULDBLOCK) {
+                m_taken = true;
+            } else {
+                warn(std::strerror(errno));
+            }
         }
     }
     ~Holder()
     {
-        if (m_socket >= 0) {
-            ::close(m_socket);
+        if (m_file >= 0) {
+            ::close(m_file);
         }
     }
     Q_DISABLE_COPY_MOVE(Holder)
@@ -47,12 +104,18 @@ public:
     bool taken() const { return m_taken; }
 
 private:
-    int m_socket;
+    // Where the token cannot be kept, the launcher runs rather than refusing every start.
+    static void warn(const char *why)
+    {
+        std::fprintf(stderr, "kestrelkit-launcher: not checking for another copy: %s\n", why);
+    }
+
+    int m_file = -1;
     bool m_taken = false;
 };
 
 InstanceToken::InstanceToken(const QString &canonicalExePath)
-    : m_holder(std::make_unique<Holder>(key(canonicalExePath)))
+    : m_holder(std::make_unique<Holder>(filePath(canonicalExePath)))
     , m_takenElsewhere(m_holder->taken())
 {
 }
@@ -61,13 +124,14 @@ InstanceToken::~InstanceToken() = default;
 
 QString InstanceToken::key(const QString &canonicalExePath)
 {
+    // The user is not named here: the file is kept in the user's own folder.
     const QByteArray hash
         = QCryptographicHash::hash(canonicalExePath.toUtf8(), QCryptographicHash::Sha256);
-    return u"kestrelkit-launcher-"_s + QString::number(::getuid()) + u'-'
-        + QString::fromLatin1(hash.toHex().left(24));
+    return u"kestrelkit-launcher-"_s + QString::fromLatin1(hash.toHex().left(24));
 }
 
-QString InstanceToken::filePath(const QString &)
+QString InstanceToken::filePath(const QString &canonicalExePath)
 {
-    return {};
+    const QString folder = tokenFolder();
+    return folder.isEmpty() ? QString() : folder + u'/' + key(canonicalExePath) + u".lock"_s;
 }

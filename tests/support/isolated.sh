@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Runs one test as a desktop runs a program: inside a D-Bus session bus of its own. Without one,
+# libdbus in every Qt program autolaunches a bus, forking dbus-launch from Qt's D-Bus thread; in a
+# sanitizer build that child can hang in the sanitizer's allocator lock before it reaches exec,
+# holding the test's descriptors, and the program's GUI thread waits for the bus for good.
+# Every process the test starts carries KK_TEST_RUN in its environment; whatever of them is still
+# there when the test ends is ended here, so that nothing outlives the test.
+# Usage: isolated.sh COMMAND [ARGUMENT...]
+set -u
+marker="kk-$$-$RANDOM"
+export KK_TEST_RUN=$marker
+
+# The processes that carry this test's marker, read with builtins alone: a command run here would
+# carry the marker too.
+marked() {
+    local environ pid variable
+    for environ in /proc/[0-9]*/environ; do
+        pid=${environ#/proc/}
+        pid=${pid%/environ}
+        [ "$pid" = "$$" ] && continue
+        while IFS= read -r -d '' variable; do
+            if [ "$variable" = "KK_TEST_RUN=$marker" ]; then
+                echo "$pid"
+                break
+            fi
+        done 2>/dev/null <"$environ"
+    done
+}
+
+if command -v dbus-run-session >/dev/null; then
+    dbus-run-session -- "$@"
+else
+    "$@"
+fi
+status=$?
+
+for signal in TERM KILL KILL; do
+    mapfile -t left < <(marked)
+    [ ${#left[@]} -eq 0 ] && break
+    kill -"$signal" "${left[@]}" 2>/dev/null
+    # Gone once no process carries the marker; a bounded wait, then the next signal.
+    for _ in {1..40}; do
+        [ -z "$(marked)" ] && break 2
+        sleep 0.05
+    done
+done
+exit "$status"
