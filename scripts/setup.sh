@@ -38,7 +38,7 @@ if command -v ccache >/dev/null; then
     export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=true CCACHE_SLOPPINESS=pch_defines,time_macros
 fi
 
-kk_build() { # preset
+kk_configure() { # preset
     local cache="$root/build/CMakeCache.txt"
     case "$1" in default|ci) ;; *) cache="$root/build-$1/CMakeCache.txt" ;; esac
     # A folder configured with another generator cannot be configured again: start it anew.
@@ -47,5 +47,9 @@ kk_build() { # preset
         rm -rf "$(dirname "$cache")"
     fi
     cmake --preset "$1" >/dev/null
-    cmake --build --preset "$1"
+}
+
+kk_build() { # preset [build-arguments...]
+    kk_configure "$1"
+    cmake --build --preset "$@"
 }
