@@ -1,7 +1,7 @@
 #include "pictures/picture.h"
 
+#include "catalogue/plainfilereading.h"
 #include "catalogue/runtimeerror.h"
-#include "catalogue/textfile.h"
 #include "pictures/pngreader.h"
 
 #include <QBuffer>
