@@ -16,6 +16,7 @@
 
 #include <QCloseEvent>
 #include <QFrame>
+#include <QIcon>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMenuBar>
@@ -78,7 +79,7 @@ frmMain::frmMain(PlatformServices &services)
 {
     setObjectName(u"frmMain"_s);
     setWindowTitle(designCaption);
-    setWindowIcon(pngIcon(u":/resources/kestrelkit-32.png"_s));
+    setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
     setFont(designFont(8.25));
     buildDesign();
     buildMenus();
@@ -110,7 +111,7 @@ void frmMain::buildDesign()
     m_vessPict->setObjectName(u"vessPict"_s);
     m_vessPict->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_vessPict->setPixmap(pngPicture(u":/resources/main-banner.png"_s));
+    m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.png"_s));
     m_vessPict->setAutoFillBackground(true);
     m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
     setColour(m_vessPict, QPalette::Window, m_vessPict->palette().color(QPalette::Base));

@@ -281,13 +281,3 @@ PicturePart Picture::part(QSize area) const
         return {};
     }
 }
-
-QImage decodePicture(const QByteArray &bytes)
-{
-    QSize size;
-    try {
-        return readPart(bytes, QString(), QSize(), true, size).image;
-    } catch (const RuntimeError &) {
-        return {};
-    }
-}
