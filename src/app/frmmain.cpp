@@ -295,13 +295,6 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
     return list;
 }
 
-QString frmMain::InQuotes(const QString &text)
-{
-    QString quoted;
-    withErrorTrap(m_services, [&] { quoted = u'"' + text + u'"'; });
-    return quoted;
-}
-
 qint16 frmMain::findComponents()
 {
     qint16 highest = 0;

@@ -82,7 +82,6 @@ public:
     // The component list for `directory`: sub-folders holding `fileName`, the two-entry "NIL"
     // marker when there are none, or no entry at all when the search failed (after its error box).
     QStringList getFileDirInfoStringByComponents(const QString &directory, const QString &fileName);
-    QString InQuotes(const QString &text);
 
     // What the window holds, for the information windows and for tests.
     const QList<ComponentInfo> &components() const { return m_components; }

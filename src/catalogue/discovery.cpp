@@ -45,7 +45,7 @@ QStringList componentFolders(const QString &directory, const QString &fileName, 
 bool holdsFile(const QString &directory, const QString &name, const QString &fileName,
                MessageSink &sink)
 {
-    return fileExists(directory + u'/' + name + u'/' + fileName, false, sink);
+    return fileExists(directory + u'/' + name + u'/' + fileName, sink);
 }
 
 QStringList componentList(const QStringList &names, const QList<bool> &holds)

@@ -36,8 +36,7 @@ LoadedComponent readComponent(const QString &applicationDirectory, const QString
     }
     loaded.searchFailure = captureFailure([&] {
         loaded.exeFound
-            = !findFirstEntry(componentFilePath(applicationDirectory, folder, loaded.record.exe),
-                              false)
+            = !findFirstEntry(componentFilePath(applicationDirectory, folder, loaded.record.exe))
                    .isEmpty();
     });
     return loaded;
