@@ -6,8 +6,8 @@
 #include "catalogue/int16.h"
 #include "infowin/frmabout.h"
 #include "infowin/frmgettinghelp.h"
-#include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
+#include "suite/componentreading.h"
 #include "suite/loadedcomponent.h"
 #include "widgets/colourbutton.h"
 #include "widgets/descriptionbox.h"
@@ -16,14 +16,12 @@
 
 #include <QCloseEvent>
 #include <QFrame>
-#include <QIcon>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
-
-#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -39,7 +37,8 @@ constexpr int clientHeightTwips = 4665;
 // where they overlap.
 constexpr ControlDesign mainDesign[] = {
     {u"Picture1", u"", 120, 840, 1695, 3735},
-    {u"launchButs_0", u"Picture1", 0, 360, launchButtonWidthTwips, launchButtonHeightTwips},
+    // A launch button shows its picture unscaled and centred, so a larger picture is cut to it.
+    {u"launchButs_0", u"Picture1", 0, 360, 1695, 615},
     {u"downBut", u"Picture1", 0, 3360, 1695, 375},
     {u"upBut_0", u"Picture1", 0, 0, 1695, 375},
     {u"descPict", u"", 1680, 840, 5775, 3735},
@@ -200,24 +199,21 @@ void frmMain::buildMenus()
     connect(about, &QAction::triggered, this, &frmMain::aboutClick);
 }
 
+QSize frmMain::launchButtonSize(qreal logicalDpi)
+{
+    return designRect(designOf(u"launchButs_0"), logicalDpi).size();
+}
+
 std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory)
 {
     // The window is not built yet: the button's size follows the screen it will open on.
     QSize area;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const ControlDesign &button = designOf(u"launchButs_0");
         // As a widget on that screen takes it, in whole dots.
-        const qreal dpi = qRound(screen->logicalDotsPerInchY());
-        area = ColourButton::pictureArea(
-            {twipsToPixels(button.width, dpi), twipsToPixels(button.height, dpi)},
-            screen->devicePixelRatio());
+        area = ColourButton::pictureArea(launchButtonSize(qRound(screen->logicalDotsPerInchY())),
+                                         screen->devicePixelRatio());
     }
-    try {
-        return std::make_unique<ComponentReading>(directory, area);
-    } catch (const std::system_error &) {
-        // No thread to read on: the window reads the components itself as it loads.
-        return nullptr;
-    }
+    return std::make_unique<ComponentReading>(directory, area);
 }
 
 void frmMain::load()
@@ -229,9 +225,9 @@ void frmMain::load(std::unique_ptr<ComponentReading> reading)
 {
     m_reading = std::move(reading);
     m_phases.startLoading();
-    if (m_phases.enabled()) {
-        centralWidget()->installEventFilter(this);
-    }
+#ifdef KK_PHASE_TIMES
+    centralWidget()->installEventFilter(this);
+#endif
     if (findComponents() > 4) {
         m_downBut->setEnabled(true);
     }
@@ -253,6 +249,7 @@ void frmMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
+#ifdef KK_PHASE_TIMES
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Paint && watched == centralWidget()) {
@@ -260,6 +257,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     }
     return QMainWindow::eventFilter(watched, event);
 }
+#endif
 
 bool frmMain::event(QEvent *event)
 {
@@ -280,17 +278,19 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
 {
     QStringList list;
     withErrorTrap(m_services, [&] {
-        if (m_reading && m_reading->directory() == directory && fileName == descriptorFileName) {
-            {
-                const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Waiting);
-                list = m_reading->takeFolders(m_services);
-            }
-            m_phases.add(PhaseTimes::Discovery, m_reading->discoveryNs());
-        } else {
-            m_reading.reset();
-            const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);
+        if (fileName != descriptorFileName) {
             list = componentFolders(directory, fileName, m_services);
+            return;
         }
+        if (!m_reading || m_reading->directory() != directory) {
+            // Nothing read ahead for this folder: the window reads it itself, in the same way.
+            const ColourButton *button = m_launchButs->placeWidget(0);
+            m_reading = std::make_unique<ComponentReading>(
+                directory, ColourButton::pictureArea(button->size(), button->devicePixelRatioF()),
+                0);
+        }
+        const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Discovery);
+        list = m_reading->takeFolders(m_services);
     });
     return list;
 }
@@ -313,7 +313,7 @@ qint16 frmMain::findComponents()
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
                 const qint16 button = createLaunchButton(i);
-                loadComponent(takeComponent(list, i), button);
+                loadComponent(takeComponent(i), button);
             }
             highest = upper;
         },

@@ -5,7 +5,7 @@
  *
  * Main() first asks the platform services whether another copy already runs, and if so shows the
  * refusal box and ends, having read nothing. Otherwise it starts reading the components on other
- * threads (panel/componentreading.h) and builds the window meanwhile, then calls load() and shows
+ * threads (suite/componentreading.h) and builds the window meanwhile, then calls load() and shows
  * the window. load() is the window's load handler: findComponents() takes the component folders
  * (every immediate sub-folder of the application directory that holds a kk.cfg), then, for each
  * folder in list order, creates launch button i in the five-place column and calls
@@ -69,8 +69,10 @@ public:
     // The caption the design gives; activation appends the version.
     static const QString designCaption;
 
-    // Begins finding and reading the components of `directory` on other threads, for load(); none
-    // where no thread can be started, and then load() finds and reads them itself.
+    // The launch button's size in pixels at `logicalDpi`, as the design gives it.
+    static QSize launchButtonSize(qreal logicalDpi);
+
+    // Begins finding and reading the components of `directory` on other threads, for load().
     static std::unique_ptr<ComponentReading> startReading(const QString &directory);
 
     // The load handler: finds the components, builds the launch column and enables page-down
@@ -107,7 +109,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+#ifdef KK_PHASE_TIMES
     bool eventFilter(QObject *watched, QEvent *event) override;
+#endif
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -119,7 +123,7 @@ private:
 
     qint16 findComponents();
     qint16 createLaunchButton(qint16 index);
-    LoadedComponent takeComponent(const QStringList &list, qint16 index);
+    LoadedComponent takeComponent(qint16 index);
     void loadComponent(LoadedComponent loaded, qint16 button);
     const ComponentInfo &component(qint16 index) const;
     LaunchButtons::AccessibleTexts launchButtonTexts(qint16 index) const;

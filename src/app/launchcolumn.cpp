@@ -9,8 +9,8 @@
 #include "catalogue/fileexists.h"
 #include "catalogue/int16.h"
 #include "catalogue/paths.h"
-#include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
+#include "suite/componentreading.h"
 #include "widgets/descriptionbox.h"
 
 using namespace Qt::StringLiterals;
@@ -35,22 +35,17 @@ qint16 frmMain::createLaunchButton(qint16 index)
     return button;
 }
 
-LoadedComponent frmMain::takeComponent(const QStringList &list, qint16 index)
+LoadedComponent frmMain::takeComponent(qint16 index)
 {
-    // Read ahead when reading began early; otherwise read now, for the buttons as they are.
     const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
-    if (m_reading) {
-        return m_reading->take(index);
+    if (!m_reading) {
+        throw RuntimeError::subscriptOutOfRange();
     }
-    const ColourButton *button = m_launchButs->placeWidget(0);
-    return readComponent(m_app.directory, list.at(index),
-                         ColourButton::pictureArea(button->size(), button->devicePixelRatioF()));
+    return m_reading->take(index);
 }
 
 void frmMain::loadComponent(LoadedComponent loaded, qint16 button)
 {
-    m_phases.add(PhaseTimes::Descriptors, loaded.descriptorNs);
-    m_phases.add(PhaseTimes::Pictures, loaded.pictureNs);
     const PhaseTimes::Scope timing(m_phases, PhaseTimes::Buttons);
     // The component was read ahead; its failures are met here, in the order and at the step
     // where reading it now would meet them.

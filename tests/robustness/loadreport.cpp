@@ -7,7 +7,7 @@
 // Usage: kk_loadreport APPLICATION-FOLDER
 
 #include "app/frmmain.h"
-#include "panel/componentreading.h"
+#include "suite/componentreading.h"
 #include "panel/launchbuttons.h"
 #include "support/recordingservices.h"
 #include "widgets/descriptionbox.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/frmmain.h"
-#include "panel/componentreading.h"
+#include "suite/componentreading.h"
 #include "panel/launchbuttons.h"
 #include "support/recordingservices.h"
 #include "support/suitebuilder.h"
