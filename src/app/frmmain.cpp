@@ -161,9 +161,14 @@ void frmMain::buildDesign()
     m_launchButs = new LaunchButtons(m_picture1, designRect(first, dpi),
                                      twipsToPixels(LaunchButtons::placeSpacingTwips, dpi),
                                      static_cast<qint16>(first.top));
+    m_column = std::make_unique<LaunchColumn>(
+        m_services, m_app.directory,
+        LaunchColumn::Controls{m_launchButs, m_upBut, m_downBut, m_descTxt}, m_components, m_panel,
+        m_defaultButtonColor);
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
-    m_launchButs->setAccessibleTexts([this](qint16 index) { return launchButtonTexts(index); });
+    m_launchButs->setAccessibleTexts(
+        [this](qint16 index) { return m_column->accessibleTexts(index); });
     // Made after the page buttons, the launch buttons lie above them where they overlap; they
     // follow them in the focus order too.
     QWidget *previous = m_downBut;
@@ -312,8 +317,10 @@ qint16 frmMain::findComponents()
             }
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
-                const qint16 button = createLaunchButton(i);
-                loadComponent(takeComponent(i), button);
+                const qint16 button = m_column->createButton(i);
+                LoadedComponent loaded = takeComponent(i);
+                const PhaseTimes::Scope timing(m_phases, PhaseTimes::Buttons);
+                m_column->loadComponent(std::move(loaded), button);
             }
             highest = upper;
         },
@@ -323,6 +330,35 @@ qint16 frmMain::findComponents()
                                    u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical);
         });
     return highest;
+}
+
+LoadedComponent frmMain::takeComponent(qint16 index)
+{
+    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
+    if (!m_reading) {
+        throw RuntimeError::subscriptOutOfRange();
+    }
+    return m_reading->take(index);
+}
+
+void frmMain::launchButsMouseMove(qint16 index)
+{
+    m_column->pointerMoved(index);
+}
+
+void frmMain::launchButsClick(qint16 index)
+{
+    m_column->clicked(index);
+}
+
+void frmMain::upButClick(qint16 /*index*/)
+{
+    m_column->pageUp();
+}
+
+void frmMain::downButClick()
+{
+    m_column->pageDown();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -23,14 +23,15 @@
  *
  * The launch buttons form a control array (panel/launchbuttons.h) that keeps every button's state
  * but gives real widgets only to the five places of the column, so that a suite of thousands of
- * components starts as fast as a small one. The window's launch column methods (loading, paging,
- * hover, launching) live in launchcolumn.cpp; frmmain.cpp holds the design, the menus, activation,
- * start-up and shutdown.
+ * components starts as fast as a small one. What the column does (loading each component into its
+ * button, paging, hover, launching) is the panel's (panel/launchcolumn.h); the window holds the
+ * design, the menus, activation, start-up and shutdown, and hands its handlers to the column.
  */
 
 #include "app/phasetimes.h"
 #include "catalogue/componentinfo.h"
 #include "panel/launchbuttons.h"
+#include "panel/launchcolumn.h"
 #include "widgets/platformservices.h"
 
 #include <QList>
@@ -47,16 +48,6 @@ class QFrame;
 class QLabel;
 class frmAbout;
 class frmGettingHelp;
-
-// The main window's small state; every field is 16-bit and starts at 0.
-struct PanelState {
-    qint16 scrollOffset = 0; // first launch button of the page shown: 0, 5, 10, ...
-    qint16 componentCount = 0; // components handled so far: the index of the next record
-    qint16 shutdownFlag = 0; // -1 once the windows have been unloaded
-    qint16 hoveredIndex = 0; // the launch button the hover handler handled last
-
-    friend bool operator==(const PanelState &, const PanelState &) = default;
-};
 
 class frmMain final : public QMainWindow
 {
@@ -122,12 +113,7 @@ private:
     void unloadAllForms();
 
     qint16 findComponents();
-    qint16 createLaunchButton(qint16 index);
     LoadedComponent takeComponent(qint16 index);
-    void loadComponent(LoadedComponent loaded, qint16 button);
-    const ComponentInfo &component(qint16 index) const;
-    LaunchButtons::AccessibleTexts launchButtonTexts(qint16 index) const;
-    qint16 shiftPage(qint32 up);
 
     PlatformServices &m_services;
     const AppInfo m_app;
@@ -146,6 +132,7 @@ private:
     ColourButton *m_upBut = nullptr;
     ColourButton *m_downBut = nullptr;
     LaunchButtons *m_launchButs = nullptr;
+    std::unique_ptr<LaunchColumn> m_column;
 
     frmAbout *m_about = nullptr;
     frmGettingHelp *m_gettingHelp = nullptr;
