@@ -21,7 +21,7 @@ ComponentReading::~ComponentReading()
     std::unique_lock lock(m_mutex);
     m_stopping = true;
     lock.unlock();
-    m_changed.notify_all();
+    m_readers.notify_all();
     for (std::thread &thread : m_threads) {
         thread.join();
     }
@@ -34,8 +34,8 @@ void ComponentReading::work()
         discovered(lock);
     }
     while (!m_stopping && (readNext(lock) || !m_discovery)) {
-        if (m_next == m_slots.size() && !m_discovery) {
-            m_changed.wait(lock);
+        if (m_next == qsizetype(m_slots.size()) && !m_discovery) {
+            m_readers.wait(lock);
         }
     }
 }
@@ -49,31 +49,35 @@ const Discovery &ComponentReading::discovered(std::unique_lock<std::mutex> &lock
         Discovery discovery = discoverComponents(
             m_directory, descriptorFileName.toString(), [this](const QString &folder) {
                 const std::lock_guard found(m_mutex);
-                m_slots.append({folder, State::Unread, std::nullopt});
-                m_changed.notify_one();
+                m_slots.push_back({folder, State::Unread, nullptr});
+                m_readers.notify_one();
             });
         lock.lock();
         m_discovery = std::move(discovery);
-        m_changed.notify_all();
+        m_readers.notify_all();
+        m_window.notify_all();
     }
-    m_changed.wait(lock, [this] { return m_discovery.has_value(); });
+    m_window.wait(lock, [this] { return m_discovery.has_value(); });
     return *m_discovery;
 }
 
 bool ComponentReading::readNext(std::unique_lock<std::mutex> &lock)
 {
-    if (m_next == m_slots.size()) {
+    if (m_next == qsizetype(m_slots.size())) {
         return false;
     }
     const qsizetype index = m_next++;
-    const QString folder = m_slots.at(index).folder;
+    const QString folder = m_slots[size_t(index)].folder;
     lock.unlock();
-    std::optional<LoadedComponent> component;
-    captureFailure([&] { component = readComponent(m_directory, folder, m_pictureArea); });
+    std::unique_ptr<LoadedComponent> component;
+    captureFailure([&] {
+        component
+            = std::make_unique<LoadedComponent>(readComponent(m_directory, folder, m_pictureArea));
+    });
     lock.lock();
-    m_slots[index] = {folder, State::Read, std::move(component)};
+    m_slots[size_t(index)] = {folder, State::Read, std::move(component)};
     if (index == m_awaited) {
-        m_changed.notify_all();
+        m_window.notify_all();
     }
     return true;
 }
@@ -90,20 +94,20 @@ LoadedComponent ComponentReading::take(qsizetype index)
 {
     std::unique_lock lock(m_mutex);
     discovered(lock);
-    if (index < 0 || index >= m_slots.size() || m_slots.at(index).state == State::Taken) {
+    if (size_t(index) >= m_slots.size() || m_slots[size_t(index)].state == State::Taken) {
         throw RuntimeError::subscriptOutOfRange();
     }
-    while (m_slots.at(index).state == State::Unread) {
+    while (m_slots[size_t(index)].state == State::Unread) {
         if (!readNext(lock)) {
             m_awaited = index;
-            m_changed.wait(lock);
+            m_window.wait(lock);
             m_awaited = -1;
         }
     }
-    Slot &slot = m_slots[index];
+    Slot &slot = m_slots[size_t(index)];
     slot.state = State::Taken;
     if (slot.component) {
-        return std::move(*std::exchange(slot.component, std::nullopt));
+        return std::move(*std::exchange(slot.component, nullptr));
     }
     // It could not even be held: it fails as out of memory, in its own place.
     LoadedComponent loaded;

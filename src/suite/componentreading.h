@@ -7,28 +7,26 @@
 
 #include <algorithm>
 #include <condition_variable>
+#include <deque>
+#include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
-// Finding and reading a suite's components from as soon as its folder is known, while the window
-// is built. One thread looks through the folder; the components it finds are read in list order
-// by whichever thread is free. The window takes them in list order and, once it has caught up,
-// reads the next one itself instead of waiting; with no thread at all it does everything itself.
-// Standard threads, not Qt Concurrent: this Qt is not built for ThreadSanitizer, which cannot see
-// Qt's own locks hand a result over from a pool thread and would report each one as a race.
+// Finding and reading a suite's components while the window is built. One thread looks through
+// the folder; the components it finds are read in list order by whichever thread is free. The
+// window takes them in order, reading the next itself once it has caught up, and everything
+// itself when no thread could start. Standard threads, not Qt Concurrent: this Qt is not built for
+// ThreadSanitizer, which cannot see Qt's locks hand a result over and would report a race.
 class ComponentReading
 {
 public:
     // Past four threads the disk, not the cores, sets the pace.
     static int defaultThreads() { return std::clamp(QThread::idealThreadCount(), 1, 4); }
-
     // Starts up to `threads` threads; fewer, or none, where the system refuses more.
     ComponentReading(const QString &directory, QSize pictureArea, int threads = defaultThreads());
     ~ComponentReading();
     Q_DISABLE_COPY_MOVE(ComponentReading)
-
     const QString &directory() const { return m_directory; }
 
     // The component list, once the folder has been looked through. The boxes looking through it
@@ -43,7 +41,7 @@ private:
     struct Slot {
         QString folder;
         State state = State::Unread;
-        std::optional<LoadedComponent> component; // none once read: it could not even be held
+        std::unique_ptr<LoadedComponent> component; // none once read: it could not even be held
     };
 
     void work();
@@ -52,16 +50,14 @@ private:
 
     const QString m_directory;
     const QSize m_pictureArea;
-
     std::mutex m_mutex;
-    // Signalled when a component is found or read, when the search ends and when reading stops.
-    std::condition_variable m_changed;
+    std::condition_variable m_readers; // a component found, the search ended, reading stops
+    std::condition_variable m_window; // the search ended, the awaited component read
     bool m_searching = false;
     bool m_stopping = false;
     std::optional<Discovery> m_discovery; // once the search has ended
-    QList<Slot> m_slots; // one per component found so far, in list order
+    std::deque<Slot> m_slots; // one per component found, in list order; growing moves none
     qsizetype m_next = 0; // the first component nobody reads yet
     qsizetype m_awaited = -1; // the component the window waits for, -1 when it does not wait
-
     std::vector<std::thread> m_threads;
 };
