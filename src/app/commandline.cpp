@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 
+#include "app/frmmain.h"
 #include "suite/suitecheck.h"
 #include "widgets/appidentity.h"
 #include "widgets/qtplatformservices.h"
@@ -79,7 +80,8 @@ std::optional<int> runCommandLine(int argc, char *argv[])
     const QStringList folders = parser.positionalArguments();
     const QString folder = folders.isEmpty() ? QtPlatformServices().appInfo().directory
                                              : QDir::cleanPath(folders.first());
-    const SuiteCheck result = checkSuite(folder);
+    // What a button shows at 100 % scale, 96 dots per inch.
+    const SuiteCheck result = checkSuite(folder, frmMain::launchButtonSize(96));
     write(stdout, result.listing());
     return result.count(Finding::Error) > 0 ? 1 : 0;
 }

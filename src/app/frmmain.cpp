@@ -6,8 +6,8 @@
 #include "catalogue/int16.h"
 #include "infowin/frmabout.h"
 #include "infowin/frmgettinghelp.h"
-#include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
+#include "suite/componentreading.h"
 #include "suite/loadedcomponent.h"
 #include "widgets/colourbutton.h"
 #include "widgets/descriptionbox.h"
@@ -17,12 +17,11 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
-
-#include <system_error>
 
 using namespace Qt::StringLiterals;
 
@@ -38,7 +37,8 @@ constexpr int clientHeightTwips = 4665;
 // where they overlap.
 constexpr ControlDesign mainDesign[] = {
     {u"Picture1", u"", 120, 840, 1695, 3735},
-    {u"launchButs_0", u"Picture1", 0, 360, launchButtonWidthTwips, launchButtonHeightTwips},
+    // A launch button shows its picture unscaled and centred, so a larger picture is cut to it.
+    {u"launchButs_0", u"Picture1", 0, 360, 1695, 615},
     {u"downBut", u"Picture1", 0, 3360, 1695, 375},
     {u"upBut_0", u"Picture1", 0, 0, 1695, 375},
     {u"descPict", u"", 1680, 840, 5775, 3735},
@@ -78,7 +78,7 @@ frmMain::frmMain(PlatformServices &services)
 {
     setObjectName(u"frmMain"_s);
     setWindowTitle(designCaption);
-    setWindowIcon(pngIcon(u":/resources/kestrelkit-32.png"_s));
+    setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
     setFont(designFont(8.25));
     buildDesign();
     buildMenus();
@@ -110,7 +110,7 @@ void frmMain::buildDesign()
     m_vessPict->setObjectName(u"vessPict"_s);
     m_vessPict->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    m_vessPict->setPixmap(pngPicture(u":/resources/main-banner.png"_s));
+    m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.png"_s));
     m_vessPict->setAutoFillBackground(true);
     m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
     setColour(m_vessPict, QPalette::Window, m_vessPict->palette().color(QPalette::Base));
@@ -161,9 +161,14 @@ void frmMain::buildDesign()
     m_launchButs = new LaunchButtons(m_picture1, designRect(first, dpi),
                                      twipsToPixels(LaunchButtons::placeSpacingTwips, dpi),
                                      static_cast<qint16>(first.top));
+    m_column = std::make_unique<LaunchColumn>(
+        m_services, m_app.directory,
+        LaunchColumn::Controls{m_launchButs, m_upBut, m_downBut, m_descTxt}, m_components, m_panel,
+        m_defaultButtonColor);
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
-    m_launchButs->setAccessibleTexts([this](qint16 index) { return launchButtonTexts(index); });
+    m_launchButs->setAccessibleTexts(
+        [this](qint16 index) { return m_column->accessibleTexts(index); });
     // Made after the page buttons, the launch buttons lie above them where they overlap; they
     // follow them in the focus order too.
     QWidget *previous = m_downBut;
@@ -199,24 +204,21 @@ void frmMain::buildMenus()
     connect(about, &QAction::triggered, this, &frmMain::aboutClick);
 }
 
+QSize frmMain::launchButtonSize(qreal logicalDpi)
+{
+    return designRect(designOf(u"launchButs_0"), logicalDpi).size();
+}
+
 std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory)
 {
     // The window is not built yet: the button's size follows the screen it will open on.
     QSize area;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const ControlDesign &button = designOf(u"launchButs_0");
         // As a widget on that screen takes it, in whole dots.
-        const qreal dpi = qRound(screen->logicalDotsPerInchY());
-        area = ColourButton::pictureArea(
-            {twipsToPixels(button.width, dpi), twipsToPixels(button.height, dpi)},
-            screen->devicePixelRatio());
+        area = ColourButton::pictureArea(launchButtonSize(qRound(screen->logicalDotsPerInchY())),
+                                         screen->devicePixelRatio());
     }
-    try {
-        return std::make_unique<ComponentReading>(directory, area);
-    } catch (const std::system_error &) {
-        // No thread to read on: the window reads the components itself as it loads.
-        return nullptr;
-    }
+    return std::make_unique<ComponentReading>(directory, area);
 }
 
 void frmMain::load()
@@ -228,9 +230,9 @@ void frmMain::load(std::unique_ptr<ComponentReading> reading)
 {
     m_reading = std::move(reading);
     m_phases.startLoading();
-    if (m_phases.enabled()) {
-        centralWidget()->installEventFilter(this);
-    }
+#ifdef KK_PHASE_TIMES
+    centralWidget()->installEventFilter(this);
+#endif
     if (findComponents() > 4) {
         m_downBut->setEnabled(true);
     }
@@ -252,6 +254,7 @@ void frmMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
+#ifdef KK_PHASE_TIMES
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
     if (event->type() == QEvent::Paint && watched == centralWidget()) {
@@ -259,6 +262,7 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     }
     return QMainWindow::eventFilter(watched, event);
 }
+#endif
 
 bool frmMain::event(QEvent *event)
 {
@@ -279,26 +283,21 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
 {
     QStringList list;
     withErrorTrap(m_services, [&] {
-        if (m_reading && m_reading->directory() == directory && fileName == descriptorFileName) {
-            {
-                const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Waiting);
-                list = m_reading->takeFolders(m_services);
-            }
-            m_phases.add(PhaseTimes::Discovery, m_reading->discoveryNs());
-        } else {
-            m_reading.reset();
-            const PhaseTimes::Scope timing(m_phases, PhaseTimes::Discovery);
+        if (fileName != descriptorFileName) {
             list = componentFolders(directory, fileName, m_services);
+            return;
         }
+        if (!m_reading || m_reading->directory() != directory) {
+            // Nothing read ahead for this folder: the window reads it itself, in the same way.
+            const ColourButton *button = m_launchButs->placeWidget(0);
+            m_reading = std::make_unique<ComponentReading>(
+                directory, ColourButton::pictureArea(button->size(), button->devicePixelRatioF()),
+                0);
+        }
+        const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Discovery);
+        list = m_reading->takeFolders(m_services);
     });
     return list;
-}
-
-QString frmMain::InQuotes(const QString &text)
-{
-    QString quoted;
-    withErrorTrap(m_services, [&] { quoted = u'"' + text + u'"'; });
-    return quoted;
 }
 
 qint16 frmMain::findComponents()
@@ -318,8 +317,10 @@ qint16 frmMain::findComponents()
             }
             m_components.reserve(list.size());
             for (qint16 i = 0; i <= upper; i = add16(i, 1)) {
-                const qint16 button = createLaunchButton(i);
-                loadComponent(takeComponent(list, i), button);
+                const qint16 button = m_column->createButton(i);
+                LoadedComponent loaded = takeComponent(i);
+                const PhaseTimes::Scope timing(m_phases, PhaseTimes::Buttons);
+                m_column->loadComponent(std::move(loaded), button);
             }
             highest = upper;
         },
@@ -329,6 +330,35 @@ qint16 frmMain::findComponents()
                                    u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical);
         });
     return highest;
+}
+
+LoadedComponent frmMain::takeComponent(qint16 index)
+{
+    const PhaseTimes::Scope timing(m_phases, PhaseTimes::Waiting);
+    if (!m_reading) {
+        throw RuntimeError::subscriptOutOfRange();
+    }
+    return m_reading->take(index);
+}
+
+void frmMain::launchButsMouseMove(qint16 index)
+{
+    m_column->pointerMoved(index);
+}
+
+void frmMain::launchButsClick(qint16 index)
+{
+    m_column->clicked(index);
+}
+
+void frmMain::upButClick(qint16 /*index*/)
+{
+    m_column->pageUp();
+}
+
+void frmMain::downButClick()
+{
+    m_column->pageDown();
 }
 
 void frmMain::closeEvent(QCloseEvent *event)

@@ -5,7 +5,7 @@
  *
  * Main() first asks the platform services whether another copy already runs, and if so shows the
  * refusal box and ends, having read nothing. Otherwise it starts reading the components on other
- * threads (panel/componentreading.h) and builds the window meanwhile, then calls load() and shows
+ * threads (suite/componentreading.h) and builds the window meanwhile, then calls load() and shows
  * the window. load() is the window's load handler: findComponents() takes the component folders
  * (every immediate sub-folder of the application directory that holds a kk.cfg), then, for each
  * folder in list order, creates launch button i in the five-place column and calls
@@ -23,14 +23,15 @@
  *
  * The launch buttons form a control array (panel/launchbuttons.h) that keeps every button's state
  * but gives real widgets only to the five places of the column, so that a suite of thousands of
- * components starts as fast as a small one. The window's launch column methods (loading, paging,
- * hover, launching) live in launchcolumn.cpp; frmmain.cpp holds the design, the menus, activation,
- * start-up and shutdown.
+ * components starts as fast as a small one. What the column does (loading each component into its
+ * button, paging, hover, launching) is the panel's (panel/launchcolumn.h); the window holds the
+ * design, the menus, activation, start-up and shutdown, and hands its handlers to the column.
  */
 
 #include "app/phasetimes.h"
 #include "catalogue/componentinfo.h"
 #include "panel/launchbuttons.h"
+#include "panel/launchcolumn.h"
 #include "widgets/platformservices.h"
 
 #include <QList>
@@ -48,16 +49,6 @@ class QLabel;
 class frmAbout;
 class frmGettingHelp;
 
-// The main window's small state; every field is 16-bit and starts at 0.
-struct PanelState {
-    qint16 scrollOffset = 0; // first launch button of the page shown: 0, 5, 10, ...
-    qint16 componentCount = 0; // components handled so far: the index of the next record
-    qint16 shutdownFlag = 0; // -1 once the windows have been unloaded
-    qint16 hoveredIndex = 0; // the launch button the hover handler handled last
-
-    friend bool operator==(const PanelState &, const PanelState &) = default;
-};
-
 class frmMain final : public QMainWindow
 {
     Q_OBJECT
@@ -69,8 +60,10 @@ public:
     // The caption the design gives; activation appends the version.
     static const QString designCaption;
 
-    // Begins finding and reading the components of `directory` on other threads, for load(); none
-    // where no thread can be started, and then load() finds and reads them itself.
+    // The launch button's size in pixels at `logicalDpi`, as the design gives it.
+    static QSize launchButtonSize(qreal logicalDpi);
+
+    // Begins finding and reading the components of `directory` on other threads, for load().
     static std::unique_ptr<ComponentReading> startReading(const QString &directory);
 
     // The load handler: finds the components, builds the launch column and enables page-down
@@ -82,7 +75,6 @@ public:
     // The component list for `directory`: sub-folders holding `fileName`, the two-entry "NIL"
     // marker when there are none, or no entry at all when the search failed (after its error box).
     QStringList getFileDirInfoStringByComponents(const QString &directory, const QString &fileName);
-    QString InQuotes(const QString &text);
 
     // What the window holds, for the information windows and for tests.
     const QList<ComponentInfo> &components() const { return m_components; }
@@ -108,7 +100,9 @@ public:
 
 protected:
     bool event(QEvent *event) override;
+#ifdef KK_PHASE_TIMES
     bool eventFilter(QObject *watched, QEvent *event) override;
+#endif
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 
@@ -119,12 +113,7 @@ private:
     void unloadAllForms();
 
     qint16 findComponents();
-    qint16 createLaunchButton(qint16 index);
-    LoadedComponent takeComponent(const QStringList &list, qint16 index);
-    void loadComponent(LoadedComponent loaded, qint16 button);
-    const ComponentInfo &component(qint16 index) const;
-    LaunchButtons::AccessibleTexts launchButtonTexts(qint16 index) const;
-    qint16 shiftPage(qint32 up);
+    LoadedComponent takeComponent(qint16 index);
 
     PlatformServices &m_services;
     const AppInfo m_app;
@@ -143,6 +132,7 @@ private:
     ColourButton *m_upBut = nullptr;
     ColourButton *m_downBut = nullptr;
     LaunchButtons *m_launchButs = nullptr;
+    std::unique_ptr<LaunchColumn> m_column;
 
     frmAbout *m_about = nullptr;
     frmGettingHelp *m_gettingHelp = nullptr;

@@ -35,7 +35,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(u"kestrelkit-launcher"_s);
     QApplication::setApplicationVersion(QStringLiteral(KK_VERSION_STRING));
-    QApplication::setWindowIcon(pngIcon(u":/resources/kestrelkit-32.png"_s));
+    QApplication::setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
     // The design's face for everything, boxes included; text laid out before a window sets its
     // own font then needs no other face.
     QApplication::setFont(designFont(8.25));

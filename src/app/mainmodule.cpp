@@ -1,7 +1,7 @@
 #include "app/mainmodule.h"
 
 #include "app/frmmain.h"
-#include "panel/componentreading.h"
+#include "suite/componentreading.h"
 
 #include <QApplication>
 

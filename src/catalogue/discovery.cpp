@@ -1,5 +1,6 @@
 #include "catalogue/discovery.h"
 
+#include "catalogue/errortrap.h"
 #include "catalogue/fileexists.h"
 #include "catalogue/int16.h"
 #include "catalogue/runtimeerror.h"
@@ -31,37 +32,67 @@ QStringList subFolderNames(const QString &directory)
     return names;
 }
 
-QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink)
+namespace
 {
-    const QStringList names = subFolderNames(directory);
-    QList<bool> holds;
-    holds.reserve(names.size());
-    for (const QString &name : names) {
-        holds.append(holdsFile(directory, name, fileName, sink));
+// Keeps each box with the sub-folder whose search showed it.
+class KeptBoxes final : public MessageSink
+{
+public:
+    explicit KeptBoxes(QList<Discovery::Box> &boxes)
+        : m_boxes(boxes)
+    {
     }
-    return componentList(names, holds);
-}
+    qsizetype folder = -1;
+    void showMessage(const QString &text, const QString &title, MessageIcon icon) override
+    {
+        m_boxes.append({folder, text, title, icon});
+    }
 
-bool holdsFile(const QString &directory, const QString &name, const QString &fileName,
-               MessageSink &sink)
-{
-    return fileExists(directory + u'/' + name + u'/' + fileName, false, sink);
-}
+private:
+    QList<Discovery::Box> &m_boxes;
+};
+} // namespace
 
-QStringList componentList(const QStringList &names, const QList<bool> &holds)
+Discovery discoverComponents(const QString &directory, const QString &fileName,
+                             const std::function<void(const QString &)> &found)
 {
-    QStringList list;
-    qint16 count = 0;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (holds.at(i)) {
-            list.append(names.at(i));
-            count = add16(count, 1);
+    Discovery discovery;
+    KeptBoxes boxes(discovery.boxes);
+    discovery.failure = captureFailure([&] {
+        discovery.subFolders = subFolderNames(directory);
+        QStringList list;
+        qint16 count = 0;
+        for (const QString &name : std::as_const(discovery.subFolders)) {
+            boxes.folder = discovery.holdsFile.size();
+            const bool holds = fileExists(directory + u'/' + name + u'/' + fileName, boxes);
+            discovery.holdsFile.append(holds);
+            if (holds) {
+                count = add16(count, 1);
+                list.append(name);
+                if (found) {
+                    found(name);
+                }
+            }
         }
+        discovery.list = count == 0 ? QStringList{u"NIL"_s, u"NIL"_s} : list;
+    });
+    return discovery;
+}
+
+QStringList Discovery::componentList(MessageSink &sink) const
+{
+    for (const Box &box : boxes) {
+        sink.showMessage(box.text, box.title, box.icon);
     }
-    if (count == 0) {
-        list = {u"NIL"_s, u"NIL"_s};
+    if (failure) {
+        throw *failure;
     }
     return list;
+}
+
+QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink)
+{
+    return discoverComponents(directory, fileName).componentList(sink);
 }
 
 bool isNoComponentsMarker(const QStringList &list)

@@ -1,25 +1,53 @@
 #pragma once
 
 #include "catalogue/messagesink.h"
+#include "catalogue/runtimeerror.h"
 
+#include <QList>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 // The immediate sub-folders of `directory` (links to folders included), in the order a user
 // expects from a file manager: by name regardless of letter case, ties by the exact name.
 // Raises a RuntimeError when the folder cannot be listed.
 QStringList subFolderNames(const QString &directory);
 
-// The component list: every immediate sub-folder of `directory` that holds `fileName` as a plain
-// file, in the order of subFolderNames, or exactly two entries "NIL" when none qualifies.
-// Raises a RuntimeError when the folder cannot be listed or the 16-bit count overflows.
-QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink);
+// What looking through a suite folder for its components met, kept so that a start-up on any
+// thread, and the check of a suite, each tell it in their own way and at their own time.
+struct Discovery {
+    // A box the search showed, and the sub-folder it concerns.
+    struct Box {
+        qsizetype folder = 0; // an index into subFolders
+        QString text;
+        QString title;
+        MessageIcon icon = MessageIcon::Critical;
+    };
 
-// The two halves of componentFolders, for finding components several folders at a time. Whether
-// sub-folder `name` of `directory` holds `fileName` (a failed search is reported on `sink` and
-// counts as no), and the component list made of the `names` for which `holds` is true.
-bool holdsFile(const QString &directory, const QString &name, const QString &fileName,
-               MessageSink &sink);
-QStringList componentList(const QStringList &names, const QList<bool> &holds);
+    QStringList subFolders; // every immediate sub-folder, in order
+    QList<bool> holdsFile; // for each sub-folder looked into, whether it holds the file
+    QList<Box> boxes;
+    std::optional<RuntimeError> failure; // what stopped the search
+    // The component list: every sub-folder that holds the file, or exactly two entries "NIL" when
+    // none does; empty after a failure.
+    QStringList list;
+
+    // The component list, once the boxes are shown on `sink`; raises the failure again.
+    QStringList componentList(MessageSink &sink) const;
+};
+
+// Looks through every immediate sub-folder of `directory`, in the order of subFolderNames, for
+// `fileName` as a plain file. A sub-folder whose search fails shows its box and counts as not
+// holding it; a folder that cannot be listed, or more components than the 16-bit count holds,
+// stops the search. `found`, when given, learns each component folder as soon as it is known,
+// so that reading it can begin before the search ends.
+Discovery discoverComponents(const QString &directory, const QString &fileName,
+                             const std::function<void(const QString &)> &found = {});
+
+// The component list of `directory`, with the boxes finding it shows on `sink`; raises what
+// stopped the search.
+QStringList componentFolders(const QString &directory, const QString &fileName, MessageSink &sink);
 
 // Whether a component list is the marker for "no component found". Only the exact two-entry
 // marker counts, so that a component folder which happens to be named NIL is listed like any other.

@@ -4,7 +4,6 @@
 #include "platform/plainfile.h"
 
 #include <QDirIterator>
-#include <QFileInfo>
 
 using namespace Qt::StringLiterals;
 
@@ -40,17 +39,13 @@ bool matchesWildcard(QStringView pattern, QStringView name, Qt::CaseSensitivity 
 
 namespace
 {
-// A plain file, or with `includeFolders` a folder, that is not hidden.
-bool isPlainEntry(const QString &path, bool includeFolders)
+bool isPlainEntry(const QString &path)
 {
-    if (isHiddenFile(path)) {
-        return false;
-    }
-    return isPlainFile(path) || (includeFolders && QFileInfo(path).isDir());
+    return !isHiddenFile(path) && isPlainFile(path);
 }
 } // namespace
 
-QString findFirstEntry(const QString &path, bool includeFolders)
+QString findFirstEntry(const QString &path)
 {
     if (path.contains(QChar(0))) {
         throw RuntimeError::forFile(FileProblem::BadFileName, path);
@@ -63,7 +58,7 @@ QString findFirstEntry(const QString &path, bool includeFolders)
 
     if (!pattern.contains(u'*') && !pattern.contains(u'?')) {
         // One stat instead of a listing: the common case, a descriptor or an executable.
-        return isPlainEntry(path, includeFolders) ? pattern.toString() : QString();
+        return isPlainEntry(path) ? pattern.toString() : QString();
     }
     const QString folder = slash < 0 ? u"."_s : (slash == 0 ? u"/"_s : path.left(slash));
 
@@ -71,27 +66,22 @@ QString findFirstEntry(const QString &path, bool includeFolders)
     // descriptors are written for; a name without wildcards is looked up exactly instead.
     // Without QDir::System the iterator leaves out FIFOs, sockets, devices and dangling links,
     // and without QDir::Hidden it leaves out hidden files.
-    QDir::Filters filters = QDir::Files | QDir::NoDotAndDotDot;
-    if (includeFolders) {
-        filters |= QDir::Dirs;
-    }
-    QDirIterator it(folder, filters);
+    QDirIterator it(folder, QDir::Files | QDir::NoDotAndDotDot);
     while (it.hasNext()) {
         it.next();
         const QString name = it.fileName();
         // The filter lets through a link to a FIFO or a device; the link's target decides.
-        if (matchesWildcard(pattern, name, Qt::CaseInsensitive)
-            && isPlainEntry(it.filePath(), includeFolders)) {
+        if (matchesWildcard(pattern, name, Qt::CaseInsensitive) && isPlainEntry(it.filePath())) {
             return name;
         }
     }
     return {};
 }
 
-bool fileExists(const QString &path, bool directoryFlag, MessageSink &sink)
+bool fileExists(const QString &path, MessageSink &sink)
 {
     try {
-        return !findFirstEntry(path, directoryFlag).isEmpty();
+        return !findFirstEntry(path).isEmpty();
     } catch (const RuntimeError &error) {
         reportSearchFailure(sink, path, error);
     }

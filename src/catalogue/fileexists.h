@@ -11,14 +11,14 @@ bool matchesWildcard(QStringView pattern, QStringView name, Qt::CaseSensitivity 
 // The directory search behind fileExists: the first entry that matches `path`, or an empty
 // string. The last element of `path` may hold wildcards, and a path that ends with "/" matches
 // any plain file in that folder. A plain file is a regular file (a link to one counts) that is
-// not hidden; folders count only with `includeFolders`. FIFOs, sockets and devices never count and
-// are never opened. Raises a RuntimeError for a path that no file name can hold.
-QString findFirstEntry(const QString &path, bool includeFolders);
+// not hidden; folders never count. FIFOs, sockets and devices never count and are never opened.
+// Raises a RuntimeError for a path that no file name can hold.
+QString findFirstEntry(const QString &path);
 
-// Whether a plain file (or, with `directoryFlag`, a folder) matches `path`. A search that fails
+// Whether a plain file matches `path`. A search that fails
 // is reported in its own box, "Error determining file exist --> <path>::<reason>", under the
 // application's title, and counts as no file.
-bool fileExists(const QString &path, bool directoryFlag, MessageSink &sink);
+bool fileExists(const QString &path, MessageSink &sink);
 
 // The box of a failed search, for a search made ahead of time and reported later.
 class RuntimeError;

@@ -1,9 +1,8 @@
 #include "catalogue/textfile.h"
 
+#include "catalogue/plainfilereading.h"
 #include "catalogue/runtimeerror.h"
-#include "platform/plainfile.h"
 
-#include <QFile>
 #include <QStringDecoder>
 
 #include <array>
@@ -51,26 +50,6 @@ RuntimeError tooLarge(const QString &path, qint64 maxBytes)
                                  QStringLiteral("file larger than %1 bytes").arg(maxBytes));
 }
 } // namespace
-
-void openPlainFileForReading(QFile &file, const QString &path)
-{
-    if (const FileProblem problem = openPlainFile(file, path); problem != FileProblem::None) {
-        throw RuntimeError::forFile(problem, path);
-    }
-}
-
-bool readWholePlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes)
-{
-    QString reason;
-    const FileProblem problem = readPlainFile(path, maxBytes, bytes, &reason);
-    if (problem == FileProblem::TooLarge) {
-        return false;
-    }
-    if (problem != FileProblem::None) {
-        throw RuntimeError::forFile(problem, path, reason);
-    }
-    return true;
-}
 
 QString readTextFile(const QString &path, qint64 maxBytes)
 {

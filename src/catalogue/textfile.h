@@ -10,14 +10,6 @@
 // Windows-1252, the 8-bit code page such files were written in.
 QString decodeText(const QByteArray &bytes);
 
-// Opens a plain file for reading, or raises the RuntimeError that says, with the path, why not.
-class QFile;
-void openPlainFileForReading(QFile &file, const QString &path);
-
-// Reads a whole plain file into `bytes` and returns true, or returns false without reading when it
-// is larger than `maxBytes`; any other failure raises the RuntimeError that says why.
-bool readWholePlainFile(const QString &path, qint64 maxBytes, QByteArray &bytes);
-
 // Reads a whole text file. Only regular files are opened, so a FIFO or a device can never block
 // the launcher, and a file larger than `maxBytes` is refused before it is read.
 QString readTextFile(const QString &path, qint64 maxBytes = 1024 * 1024);

@@ -6,6 +6,7 @@
 #include "widgets/twips.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -51,7 +52,7 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner)
 {
     setObjectName(u"frmAbout"_s);
     setWindowTitle(u"About"_s);
-    setWindowIcon(pngIcon(u":/resources/about-icon.png"_s));
+    setWindowIcon(QIcon(u":/resources/about-icon.png"_s));
     setFont(designFont(8.25));
     setColour(this, QPalette::Window, palette().color(QPalette::Button));
     setAutoFillBackground(true);

@@ -7,6 +7,7 @@
 #include "widgets/twips.h"
 
 #include <QFrame>
+#include <QIcon>
 #include <QLabel>
 #include <QPushButton>
 #include <QUrl>
@@ -55,7 +56,7 @@ frmGettingHelp::frmGettingHelp(PlatformServices &services, QWidget *owner)
 {
     setObjectName(u"frmGettingHelp"_s);
     setWindowTitle(u"Getting Help From Vessaly Software Solutions, Inc."_s);
-    setWindowIcon(pngIcon(u":/resources/help-icon.png"_s));
+    setWindowIcon(QIcon(u":/resources/help-icon.png"_s));
     setFont(designFont(8.25));
     setColour(this, QPalette::Window, Qt::white);
     setAutoFillBackground(true);

@@ -1,7 +1,7 @@
 #include "pictures/picture.h"
 
+#include "catalogue/plainfilereading.h"
 #include "catalogue/runtimeerror.h"
-#include "catalogue/textfile.h"
 #include "pictures/pngreader.h"
 
 #include <QBuffer>
@@ -277,16 +277,6 @@ PicturePart Picture::part(QSize area) const
         openPlainFileForReading(file, data.path);
         PicturePart part = readPart(file, data.path, area, true, size);
         return size == data.size ? part : PicturePart();
-    } catch (const RuntimeError &) {
-        return {};
-    }
-}
-
-QImage decodePicture(const QByteArray &bytes)
-{
-    QSize size;
-    try {
-        return readPart(bytes, QString(), QSize(), true, size).image;
     } catch (const RuntimeError &) {
         return {};
     }

@@ -41,7 +41,3 @@ private:
     struct Data;
     std::shared_ptr<const Data> m_data;
 };
-
-// Decodes a whole picture, PNG or any other format Qt reads, from the bytes of its file; a null
-// image when they hold none. For the program's own artwork.
-QImage decodePicture(const QByteArray &bytes);

@@ -6,38 +6,30 @@
 #include "catalogue/fileexists.h"
 #include "catalogue/paths.h"
 
-#include <QElapsedTimer>
-
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
                               QSize pictureArea)
 {
     LoadedComponent loaded;
     loaded.record.folder = folder;
-    QElapsedTimer timer;
-    timer.start();
     loaded.failure = captureFailure([&] {
         readDescriptor(
             componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
             loaded.record);
         loaded.record.desc = composeDescription(loaded.record);
     });
-    loaded.descriptorNs = timer.nsecsElapsed();
     if (loaded.failure) {
         return loaded;
     }
-    timer.restart();
     loaded.failure = captureFailure([&] {
         loaded.picture = Picture::load(
             componentFilePath(applicationDirectory, folder, loaded.record.img), pictureArea);
     });
-    loaded.pictureNs = timer.nsecsElapsed();
     if (loaded.failure) {
         return loaded;
     }
     loaded.searchFailure = captureFailure([&] {
         loaded.exeFound
-            = !findFirstEntry(componentFilePath(applicationDirectory, folder, loaded.record.exe),
-                              false)
+            = !findFirstEntry(componentFilePath(applicationDirectory, folder, loaded.record.exe))
                    .isEmpty();
     });
     return loaded;

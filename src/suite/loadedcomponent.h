@@ -8,11 +8,6 @@
 
 #include <optional>
 
-// A launch button in the main window's design, in twips. It shows its picture unscaled and
-// centred, so a larger picture is cut to it.
-inline constexpr int launchButtonWidthTwips = 1695;
-inline constexpr int launchButtonHeightTwips = 615;
-
 // What loading one component needs from the disk: its descriptor read into the record with the
 // description composed, its picture loaded, and the search for its executable. A failure is kept,
 // not reported, so that whoever shows the component reports it in list order, in the box and at
@@ -25,9 +20,6 @@ struct LoadedComponent {
     bool exeFound = false;
     // Why the search for the executable failed: the search's own box.
     std::optional<RuntimeError> searchFailure;
-    // The time reading the descriptor and the picture took, on whichever thread read them.
-    qint64 descriptorNs = 0;
-    qint64 pictureNs = 0;
 };
 
 // Reads the component in `folder` of `applicationDirectory`, its picture for a button that shows

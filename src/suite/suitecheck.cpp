@@ -19,11 +19,6 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-// What a button shows of its picture at 100 % scale, 96 dots per inch: 15 twips a pixel.
-constexpr int twipsPerPixel = 15;
-constexpr QSize buttonPixels(launchButtonWidthTwips / twipsPerPixel,
-                             launchButtonHeightTwips / twipsPerPixel);
-
 // The boxes a start-up would show, as findings at the place the check has reached.
 class BoxFindings final : public MessageSink
 {
@@ -121,8 +116,8 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
     return lines;
 }
 
-void checkComponent(const QString &suite, const QString &folder, qsizetype button,
-                    qsizetype buttons, QList<Finding> &findings)
+void checkComponent(const QString &suite, const QString &folder, QSize buttonPixels,
+                    qsizetype button, qsizetype buttons, QList<Finding> &findings)
 {
     const QString descriptor = componentFilePath(suite, folder, descriptorFileName.toString());
     const LoadedComponent loaded = readComponent(suite, folder, buttonPixels);
@@ -267,40 +262,34 @@ QString SuiteCheck::listing() const
     return text;
 }
 
-SuiteCheck checkSuite(const QString &folder)
+SuiteCheck checkSuite(const QString &folder, QSize buttonPixels)
 {
     SuiteCheck check;
     BoxFindings boxes(check.findings);
     const QString descriptor = descriptorFileName.toString();
     // Found as a start-up finds them, with the boxes finding them shows.
-    QStringList names;
-    QList<bool> holds;
-    QStringList list;
+    const Discovery found = discoverComponents(folder, descriptor);
+    for (const Discovery::Box &box : found.boxes) {
+        boxes.at(componentFilePath(folder, found.subFolders.at(box.folder), descriptor), 0);
+        boxes.showMessage(box.text, box.title, box.icon);
+    }
     boxes.at(folder, 0);
-    const bool listed = withErrorTrap(boxes, [&] {
-        names = subFolderNames(folder);
-        for (const QString &name : std::as_const(names)) {
-            boxes.at(componentFilePath(folder, name, descriptor), 0);
-            holds.append(holdsFile(folder, name, descriptor, boxes));
-        }
-        boxes.at(folder, 0);
-        list = componentList(names, holds);
-    });
-    if (!listed) {
+    if (found.failure) {
+        showErrorBox(boxes, *found.failure);
         return check;
     }
-    const bool none = isNoComponentsMarker(list);
-    check.components = none ? 0 : list.size();
+    const bool none = isNoComponentsMarker(found.list);
+    check.components = none ? 0 : found.list.size();
     qsizetype button = 0;
-    for (qsizetype i = 0; i < names.size(); ++i) {
-        if (holds.at(i)) {
-            checkComponent(folder, names.at(i), ++button, check.components, check.findings);
+    for (qsizetype i = 0; i < found.holdsFile.size(); ++i) {
+        const QString &name = found.subFolders.at(i);
+        if (found.holdsFile.at(i)) {
+            checkComponent(folder, name, buttonPixels, ++button, check.components, check.findings);
         } else {
-            checkOtherFolder(folder, names.at(i), check.findings);
+            checkOtherFolder(folder, name, check.findings);
         }
     }
     if (none) {
-        boxes.at(folder, 0);
         showNoComponentsBox(boxes);
     }
     return check;

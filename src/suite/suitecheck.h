@@ -2,6 +2,7 @@
 
 #include <QDebug>
 #include <QList>
+#include <QSize>
 #include <QString>
 
 // One thing a check of a suite found, where it found it: a line of a descriptor counted from 1,
@@ -36,5 +37,6 @@ struct SuiteCheck {
     QString listing() const;
 };
 
-// Checks the suite in `folder`; paths in the findings begin with `folder` as given.
-SuiteCheck checkSuite(const QString &folder);
+// Checks the suite in `folder`, for launch buttons of `buttonPixels`; paths in the findings begin
+// with `folder` as given.
+SuiteCheck checkSuite(const QString &folder, QSize buttonPixels);

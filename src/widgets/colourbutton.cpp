@@ -62,14 +62,16 @@ void ColourButton::paintEvent(QPaintEvent *event)
     if (!m_picture.isNull()) {
         const qreal ratio = devicePixelRatioF();
         const QSize area = pictureArea(size(), ratio);
-        if (area != m_partArea) {
+        if (area != m_partArea || m_part.devicePixelRatio() != ratio) {
+            // Once per picture and scale: a pixmap shared with a painter would be copied whole
+            // when its ratio is set.
             const PicturePart part = m_picture.part(area);
             m_part = QPixmap::fromImage(part.image);
+            m_part.setDevicePixelRatio(ratio);
             m_partOffset = part.offset;
             m_partArea = area;
         }
         QPixmap picture = m_part;
-        picture.setDevicePixelRatio(ratio);
         // Where the whole picture would stand, centred, on whole device pixels so that nothing is
         // resampled; its part then stands where its pixels lie in it.
         const QSizeF size = QSizeF(m_picture.size()) / ratio;

@@ -1,8 +1,5 @@
 #include "widgets/designlook.h"
 
-#include "pictures/picture.h"
-
-#include <QFile>
 #include <QWidget>
 
 using namespace Qt::StringLiterals;
@@ -25,18 +22,4 @@ void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour)
     QPalette palette = widget->palette();
     palette.setColor(role, colour);
     widget->setPalette(palette);
-}
-
-QPixmap pngPicture(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {};
-    }
-    return QPixmap::fromImage(decodePicture(file.readAll()));
-}
-
-QIcon pngIcon(const QString &path)
-{
-    return QIcon(pngPicture(path));
 }

@@ -2,9 +2,7 @@
 
 #include <QColor>
 #include <QFont>
-#include <QIcon>
 #include <QPalette>
-#include <QPixmap>
 
 class QWidget;
 
@@ -15,9 +13,3 @@ enum class DesignFace { Dialog, Arial };
 QFont designFont(qreal points, bool bold = false, DesignFace face = DesignFace::Dialog);
 
 void setColour(QWidget *widget, QPalette::ColorRole role, const QColor &colour);
-
-// Pictures of the program's own, all PNG: decoded with the button pictures' PNG decoder rather than
-// Qt's image reader, which would load every image format plugin, and a JPEG library, at start-up
-// to ask each about the file.
-QPixmap pngPicture(const QString &path);
-QIcon pngIcon(const QString &path);

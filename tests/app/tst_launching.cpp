@@ -36,8 +36,6 @@ private Q_SLOTS:
     void clickShowsTheClickedDescription();
     void failedStartKeepsTheDescription_data();
     void failedStartKeepsTheDescription();
-    void InQuotesEnclosesUnchanged_data();
-    void InQuotesEnclosesUnchanged();
 };
 
 void TestLaunching::clickStartsTheComponent_data()
@@ -119,24 +117,6 @@ void TestLaunching::failedStartKeepsTheDescription()
                                              + u"\r\n"_s,
                                          u"Error::Kestrelkit"_s, MessageIcon::Critical}));
     QCOMPARE(launcher.window->descTxt()->text(), launcher.window->components().at(0).desc);
-}
-
-void TestLaunching::InQuotesEnclosesUnchanged_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("quoted");
-    QTest::newRow("empty") << QString() << u"\"\""_s;
-    QTest::newRow("blanks") << u"/opt/my suite/tool"_s << u"\"/opt/my suite/tool\""_s;
-    QTest::newRow("quotes inside are not doubled") << u"a\"b"_s << u"\"a\"b\""_s;
-}
-
-void TestLaunching::InQuotesEnclosesUnchanged()
-{
-    QFETCH(QString, text);
-    QFETCH(QString, quoted);
-    RecordingServices services;
-    frmMain window(services);
-    QCOMPARE(window.InQuotes(text), quoted);
 }
 
 QTEST_MAIN(TestLaunching)

@@ -64,7 +64,8 @@ void TestSuiteCheck::agreesWithStartUp()
     }
     QStringList errors;
     QStringList warnings;
-    for (const Finding &finding : checkSuite(launcher.services.info.directory).findings) {
+    for (const Finding &finding :
+         checkSuite(launcher.services.info.directory, frmMain::launchButtonSize(96)).findings) {
         if (finding.severity == Finding::Error) {
             errors.append(finding.text);
         } else if (finding.severity == Finding::Warning) {

@@ -167,9 +167,8 @@ void TestDiscovery::componentFolders()
 
 void TestDiscovery::longListLookedUpInParts()
 {
-    // Enough folders for the look-ups to be shared among threads: each part of the list must
-    // still answer for its own folders, in order. Every third folder is a component; the others
-    // hold a FIFO, a folder or nothing under the descriptor's name.
+    // A long list: each folder must still answer for itself, in order. Every third folder is a
+    // component; the others hold a FIFO, a folder or nothing under the descriptor's name.
     SuiteBuilder suite;
     QVERIFY(suite.isValid());
     QStringList entries;

@@ -78,73 +78,57 @@ void TestFileExists::initTestCase()
 void TestFileExists::fileExists_data()
 {
     QTest::addColumn<QString>("relative");
-    QTest::addColumn<bool>("directoryFlag");
     QTest::addColumn<bool>("expected");
 
-    QTest::newRow("plain file") << u"plain/kk.cfg"_s << false << true;
-    QTest::newRow("plain file with the folder flag") << u"plain/kk.cfg"_s << true << true;
-    QTest::newRow("dot-file") << u"plain/.hidden"_s << false << false;
-    QTest::newRow("dot-file with the folder flag") << u"plain/.hidden"_s << true << false;
-    QTest::newRow("plain file inside a dot-folder") << u".conf/kk.cfg"_s << false << true;
-    QTest::newRow("missing file") << u"plain/missing.cfg"_s << false << false;
-    QTest::newRow("missing folder") << u"nowhere/kk.cfg"_s << false << false;
-    QTest::newRow("folder without the flag") << u"plain/sub"_s << false << false;
-    QTest::newRow("folder with the flag") << u"plain/sub"_s << true << true;
-    QTest::newRow("dot-folder with the flag") << u"plain/.git"_s << true << false;
-    QTest::newRow("FIFO named kk.cfg") << u"fifos/kk.cfg"_s << false << false;
-    QTest::newRow("FIFO named kk.cfg with the folder flag") << u"fifos/kk.cfg"_s << true << false;
-    QTest::newRow("link to a file") << u"links/tofile"_s << false << true;
-    QTest::newRow("link to a folder without the flag") << u"links/todir"_s << false << false;
-    QTest::newRow("link to a folder with the flag") << u"links/todir"_s << true << true;
-    QTest::newRow("dangling link") << u"links/dangling"_s << false << false;
-    QTest::newRow("link to a FIFO") << u"links/tofifo"_s << false << false;
-    QTest::newRow("link to a device") << u"devicelinkonly/kk.cfg"_s << false << false;
+    QTest::newRow("plain file") << u"plain/kk.cfg"_s << true;
+    QTest::newRow("dot-file") << u"plain/.hidden"_s << false;
+    QTest::newRow("plain file inside a dot-folder") << u".conf/kk.cfg"_s << true;
+    QTest::newRow("missing file") << u"plain/missing.cfg"_s << false;
+    QTest::newRow("missing folder") << u"nowhere/kk.cfg"_s << false;
+    QTest::newRow("folder") << u"plain/sub"_s << false;
+    QTest::newRow("FIFO named kk.cfg") << u"fifos/kk.cfg"_s << false;
+    QTest::newRow("link to a file") << u"links/tofile"_s << true;
+    QTest::newRow("link to a folder") << u"links/todir"_s << false;
+    QTest::newRow("dangling link") << u"links/dangling"_s << false;
+    QTest::newRow("link to a FIFO") << u"links/tofifo"_s << false;
+    QTest::newRow("link to a device") << u"devicelinkonly/kk.cfg"_s << false;
 
-    QTest::newRow("trailing slash, folder holds a plain file") << u"plain/"_s << false << true;
-    QTest::newRow("trailing slash, folder holds only a dot-file")
-        << u"dotonly/"_s << false << false;
-    QTest::newRow("trailing slash, folder holds only a sub-folder")
-        << u"subonly/"_s << false << false;
-    QTest::newRow("trailing slash, empty folder") << u"empty/"_s << false << false;
-    QTest::newRow("trailing slash, folder holds only a FIFO") << u"fifos/"_s << false << false;
+    QTest::newRow("trailing slash, folder holds a plain file") << u"plain/"_s << true;
+    QTest::newRow("trailing slash, folder holds only a dot-file") << u"dotonly/"_s << false;
+    QTest::newRow("trailing slash, folder holds only a sub-folder") << u"subonly/"_s << false;
+    QTest::newRow("trailing slash, empty folder") << u"empty/"_s << false;
+    QTest::newRow("trailing slash, folder holds only a FIFO") << u"fifos/"_s << false;
     QTest::newRow("trailing slash, folder holds only a dangling link")
-        << u"danglingonly/"_s << false << false;
+        << u"danglingonly/"_s << false;
     QTest::newRow("trailing slash, folder holds only a link to a FIFO")
-        << u"fifolinkonly/"_s << false << false;
+        << u"fifolinkonly/"_s << false;
     QTest::newRow("trailing slash, folder holds only a link to a device")
-        << u"devicelinkonly/"_s << false << false;
-    QTest::newRow("trailing slash, folder holds a link to a file")
-        << u"fileviaLink/"_s << false << true;
-    QTest::newRow("trailing slash, missing folder") << u"nowhere/"_s << false << false;
+        << u"devicelinkonly/"_s << false;
+    QTest::newRow("trailing slash, folder holds a link to a file") << u"fileviaLink/"_s << true;
+    QTest::newRow("trailing slash, missing folder") << u"nowhere/"_s << false;
 
-    QTest::newRow("star") << u"plain/*"_s << false << true;
-    QTest::newRow("star and extension") << u"plain/*.cfg"_s << false << true;
-    QTest::newRow("star matches no plain file") << u"plain/*.exe"_s << false << false;
-    QTest::newRow("question mark") << u"plain/kk.c?g"_s << false << true;
-    QTest::newRow("question mark needs one character") << u"plain/kk.cfg?"_s << false << false;
-    QTest::newRow("wildcards regardless of letter case") << u"plain/KK.*"_s << false << true;
-    QTest::newRow("star does not find a dot-file") << u"dotonly/*"_s << false << false;
-    QTest::newRow("star and dot do not find a dot-file") << u"dotonly/.*"_s << false << false;
-    QTest::newRow("star does not find a folder without the flag")
-        << u"subonly/*"_s << false << false;
-    QTest::newRow("star finds a folder with the flag") << u"subonly/*"_s << true << true;
-    QTest::newRow("question mark finds a folder with the flag") << u"plain/su?"_s << true << true;
-    QTest::newRow("question mark finds no folder without the flag")
-        << u"plain/su?"_s << false << false;
-    QTest::newRow("star does not find a FIFO") << u"fifos/*"_s << false << false;
-    QTest::newRow("star does not find a dangling link") << u"danglingonly/*"_s << false << false;
-    QTest::newRow("star does not find a link to a FIFO") << u"fifolinkonly/*"_s << false << false;
-    QTest::newRow("star does not find a link to a device")
-        << u"devicelinkonly/kk.*"_s << false << false;
-    QTest::newRow("star in a missing folder") << u"nowhere/*"_s << false << false;
-    QTest::newRow("bracket is an ordinary character") << u"plain/b[1].*"_s << false << true;
-    QTest::newRow("bracket is no character class") << u"plain/a[0-9].*"_s << false << false;
+    QTest::newRow("star") << u"plain/*"_s << true;
+    QTest::newRow("star and extension") << u"plain/*.cfg"_s << true;
+    QTest::newRow("star matches no plain file") << u"plain/*.exe"_s << false;
+    QTest::newRow("question mark") << u"plain/kk.c?g"_s << true;
+    QTest::newRow("question mark needs one character") << u"plain/kk.cfg?"_s << false;
+    QTest::newRow("wildcards regardless of letter case") << u"plain/KK.*"_s << true;
+    QTest::newRow("star does not find a dot-file") << u"dotonly/*"_s << false;
+    QTest::newRow("star and dot do not find a dot-file") << u"dotonly/.*"_s << false;
+    QTest::newRow("star does not find a folder") << u"subonly/*"_s << false;
+    QTest::newRow("question mark finds no folder") << u"plain/su?"_s << false;
+    QTest::newRow("star does not find a FIFO") << u"fifos/*"_s << false;
+    QTest::newRow("star does not find a dangling link") << u"danglingonly/*"_s << false;
+    QTest::newRow("star does not find a link to a FIFO") << u"fifolinkonly/*"_s << false;
+    QTest::newRow("star does not find a link to a device") << u"devicelinkonly/kk.*"_s << false;
+    QTest::newRow("star in a missing folder") << u"nowhere/*"_s << false;
+    QTest::newRow("bracket is an ordinary character") << u"plain/b[1].*"_s << true;
+    QTest::newRow("bracket is no character class") << u"plain/a[0-9].*"_s << false;
 }
 
 void TestFileExists::fileExists()
 {
     QFETCH(QString, relative);
-    QFETCH(bool, directoryFlag);
     QFETCH(bool, expected);
     if (!m_specialFiles && specialFolders.contains(relative.section(u'/', 0, 0))) {
         QSKIP("this system makes no FIFOs or symbolic links");
@@ -153,7 +137,7 @@ void TestFileExists::fileExists()
     RecordingSink sink;
     bool found = !expected;
     // A search that blocks stops the test program.
-    finishesInTime([&] { found = ::fileExists(m_suite.filePath(relative), directoryFlag, sink); });
+    finishesInTime([&] { found = ::fileExists(m_suite.filePath(relative), sink); });
     QCOMPARE(found, expected);
     QCOMPARE(sink.texts, QStringList());
 }
@@ -161,27 +145,24 @@ void TestFileExists::fileExists()
 void TestFileExists::failedSearch_data()
 {
     QTest::addColumn<QString>("relative");
-    QTest::addColumn<bool>("directoryFlag");
 
-    QTest::newRow("NUL in the file name") << u"plain/kk\0.cfg"_s << false;
-    QTest::newRow("NUL in the folder part") << u"pla\0in/kk.cfg"_s << false;
-    QTest::newRow("NUL beside a wildcard") << u"plain/*\0"_s << false;
-    QTest::newRow("NUL with the folder flag") << u"plain/s\0ub"_s << true;
+    QTest::newRow("NUL in the file name") << u"plain/kk\0.cfg"_s;
+    QTest::newRow("NUL in the folder part") << u"pla\0in/kk.cfg"_s;
+    QTest::newRow("NUL beside a wildcard") << u"plain/*\0"_s;
 }
 
 void TestFileExists::failedSearch()
 {
     QFETCH(QString, relative);
-    QFETCH(bool, directoryFlag);
 
     const QString path = m_suite.path() + u'/' + relative;
     QVERIFY(path.contains(QChar(0)));
     RecordingSink sink;
-    QCOMPARE(::fileExists(path, directoryFlag, sink), false);
+    QCOMPARE(::fileExists(path, sink), false);
 
     QString reason;
     try {
-        findFirstEntry(path, directoryFlag);
+        findFirstEntry(path);
         QFAIL("the search raised nothing");
     } catch (const RuntimeError &error) {
         QCOMPARE(error.number(), int(RuntimeError::BadFileName));
@@ -285,8 +266,7 @@ void TestFileExists::componentFileFound()
     suite.writeDescriptor(u"Tool"_s, "NAME:Tool\r\n");
     suite.writeMarkerScript(u"Tool/bin/run.sh"_s, QString(), QString());
     RecordingSink sink;
-    QCOMPARE(::fileExists(::componentFilePath(suite.path(), u"Tool"_s, exe), false, sink),
-             expected);
+    QCOMPARE(::fileExists(::componentFilePath(suite.path(), u"Tool"_s, exe), sink), expected);
     QVERIFY(sink.texts.isEmpty());
 }
 

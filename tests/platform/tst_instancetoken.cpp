@@ -3,7 +3,6 @@
 // neither lost to a file that a crash leaves behind nor taken from a holder that has held it long.
 
 #include "platform/instancetoken.h"
-#include "platform/layer.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -81,7 +80,6 @@ class TestInstanceToken final : public QObject
 private Q_SLOTS:
     void initTestCase();
     void init();
-    void layerIsTheOneConfigured();
     void freeAgainOnceTheHolderIsGone_data();
     void freeAgainOnceTheHolderIsGone();
     void oneOfTwentyHoldsIt();
@@ -111,14 +109,6 @@ void TestInstanceToken::init()
     QVERIFY(m_dir.isValid());
     m_exe = m_dir.filePath(QString::fromLatin1(QTest::currentTestFunction()) + u'-'
                            + QString::fromLatin1(QTest::currentDataTag()));
-}
-
-void TestInstanceToken::layerIsTheOneConfigured()
-{
-    const PlatformLayer configured = QStringLiteral(KK_PLATFORM) == u"posix"_s
-        ? PlatformLayer::Posix
-        : PlatformLayer::Portable;
-    QCOMPARE(platformLayer(), configured);
 }
 
 void TestInstanceToken::freeAgainOnceTheHolderIsGone_data()

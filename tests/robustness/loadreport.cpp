@@ -7,8 +7,8 @@
 // Usage: kk_loadreport APPLICATION-FOLDER
 
 #include "app/frmmain.h"
-#include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
+#include "suite/componentreading.h"
 #include "support/recordingservices.h"
 #include "widgets/descriptionbox.h"
 

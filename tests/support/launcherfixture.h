@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/frmmain.h"
-#include "panel/componentreading.h"
 #include "panel/launchbuttons.h"
+#include "suite/componentreading.h"
 #include "support/recordingservices.h"
 #include "support/suitebuilder.h"
 #include "widgets/colourbutton.h"

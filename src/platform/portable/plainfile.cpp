@@ -1,5 +1,6 @@
 #include "platform/plainfile.h"
 
+#include "platform/readloop.h"
 #include "platform/startsupport.h"
 
 #include <QFileInfo>
@@ -64,37 +65,11 @@ FileProblem readPlainFile(const QString &path, qint64 maxBytes, QByteArray &byte
     if (const FileProblem problem = openPlainFile(file, path); problem != FileProblem::None) {
         return problem;
     }
-    const qint64 size = file.size();
-    if (size > maxBytes) {
-        return FileProblem::TooLarge;
-    }
-    // One byte more than the file holds, as in the POSIX layer: a file that grows while it is
-    // read is read on until it passes the limit.
-    QByteArray buffer(qsizetype(qMin(size, maxBytes) + 1), Qt::Uninitialized);
-    qint64 filled = 0;
-    for (;;) {
-        if (filled == buffer.size()) {
-            if (filled > maxBytes) {
-                return FileProblem::TooLarge;
-            }
-            buffer.resize(qsizetype(qMin(maxBytes + 1, filled * 2)));
+    return readWhole(file.size(), maxBytes, bytes, [&file, reason](char *into, qint64 count) {
+        const qint64 got = file.read(into, count);
+        if (got < 0 && reason) {
+            *reason = file.errorString();
         }
-        const qint64 got = file.read(buffer.data() + filled, buffer.size() - filled);
-        if (got < 0) {
-            if (reason) {
-                *reason = file.errorString();
-            }
-            return FileProblem::ReadFailed;
-        }
-        if (got == 0) {
-            break;
-        }
-        filled += got;
-    }
-    if (filled > maxBytes) {
-        return FileProblem::TooLarge;
-    }
-    buffer.truncate(qsizetype(filled));
-    bytes = std::move(buffer);
-    return FileProblem::None;
+        return got;
+    });
 }

@@ -1,5 +1,7 @@
 #include "platform/plainfile.h"
 
+#include "platform/readloop.h"
+
 #include <cerrno>
 
 #include <fcntl.h>
@@ -81,46 +83,17 @@ FileProblem readPlainFile(const QString &path, qint64 maxBytes, QByteArray &byte
     if (fd < 0) {
         return problem;
     }
-    if (size > maxBytes) {
-        ::close(fd);
-        return FileProblem::TooLarge;
-    }
-    // One byte more than the file holds: a read that comes back short at the size the status
-    // gave has found the end, and a file that grows meanwhile is read on until it passes the
-    // limit.
-    QByteArray buffer(qsizetype(qMin(size, maxBytes) + 1), Qt::Uninitialized);
-    qint64 filled = 0;
-    for (;;) {
-        if (filled == buffer.size()) {
-            if (filled > maxBytes) {
-                ::close(fd);
-                return FileProblem::TooLarge;
+    problem = readWhole(size, maxBytes, bytes, [fd, reason](char *into, qint64 count) -> qint64 {
+        for (;;) {
+            const ssize_t got = ::read(fd, into, size_t(count));
+            if (got >= 0 || errno != EINTR) {
+                if (got < 0 && reason) {
+                    *reason = qt_error_string(errno);
+                }
+                return got;
             }
-            buffer.resize(qsizetype(qMin(maxBytes + 1, filled * 2)));
         }
-        const qint64 wanted = buffer.size() - filled;
-        const ssize_t got = ::read(fd, buffer.data() + filled, size_t(wanted));
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            const int readErrno = errno;
-            ::close(fd);
-            if (reason) {
-                *reason = qt_error_string(readErrno);
-            }
-            return FileProblem::ReadFailed;
-        }
-        filled += got;
-        if (got == 0 || (got < wanted && filled == size)) {
-            break;
-        }
-    }
+    });
     ::close(fd);
-    if (filled > maxBytes) {
-        return FileProblem::TooLarge;
-    }
-    buffer.truncate(qsizetype(filled));
-    bytes = std::move(buffer);
-    return FileProblem::None;
+    return problem;
 }

@@ -2,7 +2,7 @@
 // records, pictures, failures and list, in list order, however far the readers run ahead.
 
 #include "catalogue/discovery.h"
-#include "panel/componentreading.h"
+#include "suite/componentreading.h"
 #include "support/finishesintime.h"
 #include "support/recordingsink.h"
 #include "support/suitebuilder.h"

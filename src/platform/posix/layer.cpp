@@ -1,6 +1,0 @@
-#include "platform/layer.h"
-
-PlatformLayer platformLayer()
-{
-    return PlatformLayer::Posix;
-}
