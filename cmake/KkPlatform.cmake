@@ -1,5 +1,5 @@
-# The choice of the platform layer's implementation. posix holds Linux's own calls (abstract
-# sockets, close_range, fontconfig) and is built only there; portable uses Qt's portable APIs
+# The choice of the platform layer's implementation. posix holds Linux's own calls (flock,
+# close_range, fontconfig) and is built only there; portable uses Qt's portable APIs
 # alone and is the one every other system builds. Kept apart from the top-level file so that
 # tests/platform/platformchoice.cmake can ask it about systems this machine is not.
 

@@ -9,7 +9,7 @@ if(KK_BASH AND UNIX)
 endif()
 
 # kk_test_limits(<seconds> <test>...): the tests' timeout, times the slowdown, which the tests'
-# own waits read from KK_TEST_SLOWDOWN.
+# own waits read from KK_TEST_SLOWDOWN (tests/support/slowdown.h, tests/e2e/lib.sh).
 function(kk_test_limits seconds)
     math(EXPR limit "${seconds} * ${KK_TEST_SLOWDOWN}")
     set_tests_properties(${ARGN} PROPERTIES TIMEOUT ${limit})

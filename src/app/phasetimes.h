@@ -14,7 +14,6 @@ public:
     enum Phase { Discovery, Waiting, Buttons, PhaseCount };
 
 #ifdef KK_PHASE_TIMES
-    static constexpr bool enabled = true;
     void startLoading()
     {
         m_sinceLoading.start();
@@ -46,7 +45,6 @@ private:
     QElapsedTimer m_sinceLoading;
     std::array<qint64, PhaseCount> m_total{};
 #else
-    static constexpr bool enabled = false;
     void startLoading() { }
     void firstPaint() { }
     class Scope

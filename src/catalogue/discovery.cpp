@@ -54,7 +54,7 @@ private:
 } // namespace
 
 Discovery discoverComponents(const QString &directory, const QString &fileName,
-                             const std::function<void(const QString &)> &found)
+                             const std::function<bool(const QString &)> &found)
 {
     Discovery discovery;
     KeptBoxes boxes(discovery.boxes);
@@ -69,8 +69,8 @@ Discovery discoverComponents(const QString &directory, const QString &fileName,
             if (holds) {
                 count = add16(count, 1);
                 list.append(name);
-                if (found) {
-                    found(name);
+                if (found && !found(name)) {
+                    break;
                 }
             }
         }

@@ -41,9 +41,10 @@ struct Discovery {
 // `fileName` as a plain file. A sub-folder whose search fails shows its box and counts as not
 // holding it; a folder that cannot be listed, or more components than the 16-bit count holds,
 // stops the search. `found`, when given, learns each component folder as soon as it is known,
-// so that reading it can begin before the search ends.
+// so that reading it can begin before the search ends; it returns false to end the search there,
+// when nobody will take what it finds.
 Discovery discoverComponents(const QString &directory, const QString &fileName,
-                             const std::function<void(const QString &)> &found = {});
+                             const std::function<bool(const QString &)> &found = {});
 
 // The component list of `directory`, with the boxes finding it shows on `sink`; raises what
 // stopped the search.

@@ -51,6 +51,7 @@ const Discovery &ComponentReading::discovered(std::unique_lock<std::mutex> &lock
                 const std::lock_guard found(m_mutex);
                 m_slots.push_back({folder, State::Unread, nullptr});
                 m_readers.notify_one();
+                return !m_stopping;
             });
         lock.lock();
         m_discovery = std::move(discovery);

@@ -2,6 +2,7 @@
 // suites and on the demo suite, help, version, a bad option, and the window without a display.
 
 #include "support/faultysuite.h"
+#include "support/slowdown.h"
 #include "support/suitebuilder.h"
 
 #include <QFileInfo>
@@ -102,7 +103,7 @@ void TestCommandLine::withoutDisplay()
     launcher.setWorkingDirectory(directory);
     const QStringList command = prefix + QStringList{QStringLiteral(KK_LAUNCHER)} + arguments;
     launcher.start(command.first(), command.mid(1));
-    QVERIFY2(launcher.waitForFinished(60000), "the launcher did not end");
+    QVERIFY2(launcher.waitForFinished(slowed(60000)), "the launcher did not end");
     const QString out = QString::fromUtf8(launcher.readAllStandardOutput());
     const QString err = QString::fromUtf8(launcher.readAllStandardError());
     QVERIFY2(launcher.exitStatus() == QProcess::NormalExit, qPrintable(err));

@@ -1,6 +1,7 @@
 // A click on a launch button starts its component as a real, detached process.
 
 #include "support/launcherfixture.h"
+#include "support/slowdown.h"
 #include "widgets/descriptionbox.h"
 #include "widgets/qtplatformservices.h"
 
@@ -68,7 +69,7 @@ void TestLaunching::clickStartsTheComponent()
     QTest::mouseClick(launcher.button(0), Qt::LeftButton);
     QCOMPARE(launcher.services.started,
              QStringList(2, launcher.suite.path() + u'/' + folder + u'/' + onDisk));
-    QTRY_COMPARE_WITH_TIMEOUT(countLines(marker), 2, 10000);
+    QTRY_COMPARE_WITH_TIMEOUT(countLines(marker), 2, slowed(10000));
     QVERIFY(launcher.services.messages.isEmpty());
 }
 

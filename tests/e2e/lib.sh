@@ -44,7 +44,7 @@ start_x() {
 # folders, so that a copy the test kills leaves nothing in the real user's folders.
 keep_user_files_in_work() {
     export XDG_CACHE_HOME="$WORK/cache" XDG_RUNTIME_DIR="$WORK/runtime"
-    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR" "$XDG_CACHE_HOME"
 }
 
 stop_all() {

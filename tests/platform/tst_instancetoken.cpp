@@ -3,6 +3,7 @@
 // neither lost to a file that a crash leaves behind nor taken from a holder that has held it long.
 
 #include "platform/instancetoken.h"
+#include "support/slowdown.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -33,7 +34,7 @@ public:
         // Ended as a launcher ends, so that no token file is left in the user's folder.
         if (m_process.state() != QProcess::NotRunning && !endNormally()) {
             m_process.kill();
-            m_process.waitForFinished(10000);
+            m_process.waitForFinished(slowed(10000));
         }
     }
     Q_DISABLE_COPY_MOVE(Holder)
@@ -41,7 +42,7 @@ public:
     // The lines written so far; waits up to `ms` for the `count`th.
     QStringList lines(int count, int ms = 20000)
     {
-        QDeadlineTimer deadline(ms);
+        QDeadlineTimer deadline(slowed(ms));
         while (m_said.size() < count && !deadline.hasExpired()) {
             m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
             m_said += QString::fromLatin1(m_process.readAllStandardOutput())
@@ -54,12 +55,12 @@ public:
     bool endNormally()
     {
         m_process.closeWriteChannel();
-        return m_process.waitForFinished(10000) && m_process.exitCode() == 0;
+        return m_process.waitForFinished(slowed(10000)) && m_process.exitCode() == 0;
     }
     bool kill()
     {
         m_process.kill();
-        return m_process.waitForFinished(10000);
+        return m_process.waitForFinished(slowed(10000));
     }
 
 private:

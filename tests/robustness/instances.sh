@@ -179,12 +179,13 @@ for name in names:
     s.listen(1)
     held.append(s)
 for folder in folders:
-    try:
-        fd = os.open(os.path.join(folder, names[1] + ".lock"), os.O_RDWR | os.O_CREAT, 0o666)
-        fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
-        held.append(fd)
-    except OSError:
-        pass
+    for name in (names[1] + ".lock", names[1] + "-" + socket.gethostname() + ".lock"):
+        try:
+            fd = os.open(os.path.join(folder, name), os.O_RDWR | os.O_CREAT, 0o666)
+            fcntl.flock(fd, fcntl.LOCK_EX | fcntl.LOCK_NB)
+            held.append(fd)
+        except OSError:
+            pass
 with open(report, "w") as f:
     f.write("%d\n" % len(held))
 time.sleep(600)
@@ -205,7 +206,7 @@ PY
     ;;
 descriptors)
     # Descriptors left open by whoever starts the launcher, on top of its own X connection and
-    # single-instance socket.
+    # single-instance token.
     exec 7</etc/hostname 8<>"$WORK/extra"
     start_copy
     exec 7<&- 8<&-

@@ -1,4 +1,5 @@
 #include "robustness.h"
+#include "support/slowdown.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -51,9 +52,9 @@ LoadReport runLoad(const QString &directory, const QStringList &prefix, int boun
     process.setProgram(command.takeFirst());
     process.setArguments(command);
     process.start();
-    if (!process.waitForFinished(boundSeconds * 1000)) {
+    if (!process.waitForFinished(slowed(boundSeconds * 1000))) {
         process.kill();
-        process.waitForFinished(10000);
+        process.waitForFinished(slowed(10000));
         report.failure = u"start-up did not end within %1 s (blocked?)"_s.arg(boundSeconds);
         return report;
     }

@@ -6,6 +6,7 @@
 #include "app/frmmain.h"
 #include "panel/launchbuttons.h"
 #include "robustness.h"
+#include "support/slowdown.h"
 #include "support/suitebuilder.h"
 #include "widgets/descriptionbox.h"
 #include "widgets/qtplatformservices.h"
@@ -316,7 +317,7 @@ void TestHostileLaunches::manyLaunches()
     if (!failing) {
         QCOMPARE(launcher.waitForStarts(1).size(), 1);
     }
-    QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, slowed(30000));
     const int descriptors = openDescriptorCount();
 
     for (int i = 0; i < launches; ++i) {
@@ -328,9 +329,9 @@ void TestHostileLaunches::manyLaunches()
     } else {
         QVERIFY2(launcher.services.messages.isEmpty(),
                  qPrintable(boxesText(launcher.services.messages)));
-        QCOMPARE(launcher.waitForStarts(launches + 1, 300000).size(), launches + 1);
+        QCOMPARE(launcher.waitForStarts(launches + 1, slowed(300000)).size(), launches + 1);
     }
-    QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, 30000);
+    QTRY_COMPARE_WITH_TIMEOUT(zombieChildren(), 0, slowed(30000));
     // No more than before: Qt's own pooled threads may end meanwhile, closing what they held.
     QCOMPARE_LE(openDescriptorCount(), descriptors);
 }

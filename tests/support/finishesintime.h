@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/slowdown.h"
+
 #include <QtGlobal>
 
 #include <chrono>
@@ -13,7 +15,7 @@
 // own variables, so nothing may go back to the test: the test program stops there, as a failure.
 inline void finishesInTime(std::function<void()> call)
 {
-    const int limit = 10 * qMax(1, qEnvironmentVariableIntValue("KK_TEST_SLOWDOWN"));
+    const int limit = slowed(10);
     std::packaged_task<void()> task(std::move(call));
     std::future<void> done = task.get_future();
     std::thread thread(std::move(task));

@@ -3,12 +3,17 @@
 # libdbus in every Qt program autolaunches a bus, forking dbus-launch from Qt's D-Bus thread; in a
 # sanitizer build that child can hang in the sanitizer's allocator lock before it reaches exec,
 # holding the test's descriptors, and the program's GUI thread waits for the bus for good.
-# Every process the test starts carries KK_TEST_RUN in its environment; whatever of them is still
-# there when the test ends is ended here, so that nothing outlives the test.
+# Every process the test starts carries KK_TEST_RUN in its environment, begun with
+# KK_TEST_RUN_PREFIX where the caller gives one; whatever of them is still there when the test
+# ends is ended here, so that nothing outlives the test. What programs keep for their user (the
+# launcher's single-instance token) goes to folders of the test's own, removed at its end.
 # Usage: isolated.sh COMMAND [ARGUMENT...]
 set -u
-marker="kk-$$-$RANDOM"
+marker="${KK_TEST_RUN_PREFIX:-kk}-$$-$RANDOM"
 export KK_TEST_RUN=$marker
+user_files=$(mktemp -d)
+mkdir -m 700 "$user_files/runtime" "$user_files/cache"
+export XDG_RUNTIME_DIR="$user_files/runtime" XDG_CACHE_HOME="$user_files/cache"
 
 # The processes that carry this test's marker, read with builtins alone: a command run here would
 # carry the marker too.
@@ -44,4 +49,5 @@ for signal in TERM KILL KILL; do
         sleep 0.05
     done
 done
+rm -rf "$user_files"
 exit "$status"

@@ -1,12 +1,10 @@
 #include "platform/instancetoken.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
 
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 
 #include <fcntl.h>
@@ -19,44 +17,87 @@ using namespace Qt::StringLiterals;
 
 namespace
 {
-// A folder that only this user can put files into: an abstract socket name or a file in a shared
-// folder could be taken first by anyone, and the launcher would then refuse every start.
-bool privateFolder(const QString &path)
-{
-    struct stat folder = {};
-    return !path.isEmpty() && ::lstat(QFile::encodeName(path).constData(), &folder) == 0
-        && S_ISDIR(folder.st_mode) && folder.st_uid == ::geteuid()
-        && (folder.st_mode & (S_IWGRP | S_IWOTH)) == 0;
-}
-
 QString environmentPath(const char *name)
 {
     return QFile::decodeName(qgetenv(name));
 }
 
+bool ownedByUser(const struct stat &entry)
+{
+    return entry.st_uid == ::geteuid();
+}
+
+// An open folder that only this user can put files into: an abstract socket name or a file in a
+// shared folder could be taken first by anyone, and the launcher would then refuse every start.
+// Opened without following a link, and checked on what was opened, so that nothing can be swapped
+// in between.
+int openPrivateFolder(const QString &path)
+{
+    if (!path.startsWith(u'/')) {
+        return -1;
+    }
+    const int folder = ::open(QFile::encodeName(path).constData(),
+                              O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    struct stat entry = {};
+    if (folder >= 0 && ::fstat(folder, &entry) == 0 && ownedByUser(entry)
+        && (entry.st_mode & (S_IWGRP | S_IWOTH)) == 0) {
+        return folder;
+    }
+    if (folder >= 0) {
+        ::close(folder);
+    }
+    return -1;
+}
+
+// The user's home: HOME where it is the user's own (root with another user's HOME, after sudo
+// or su, must not write into that user's home), else the one the user database names.
+QString homeFolder()
+{
+    const QString home = environmentPath("HOME");
+    struct stat entry = {};
+    if (home.startsWith(u'/') && ::stat(QFile::encodeName(home).constData(), &entry) == 0
+        && ownedByUser(entry)) {
+        return home;
+    }
+    const passwd *user = ::getpwuid(::geteuid());
+    return user ? QFile::decodeName(user->pw_dir) : QString();
+}
+
+struct Place {
+    QString folder;
+    QString name;
+};
+
 // The user's runtime folder, which the session manager makes private and empties at logout; where
 // there is none that is this user's (root on a console, `su` without a login, which keeps the
-// other user's), the user's cache folder, made private if it is not there yet.
-QString tokenFolder()
+// other user's), the user's cache folder, made if the user's home has none yet. A home may be
+// shared by several machines, whose copies must not refuse each other: there the file names the
+// host too.
+Place tokenPlace(const QString &key)
 {
     const QString runtime = environmentPath("XDG_RUNTIME_DIR");
-    if (privateFolder(runtime)) {
-        return runtime;
+    if (const int folder = openPrivateFolder(runtime); folder >= 0) {
+        ::close(folder);
+        return {runtime, key + u".lock"_s};
     }
-    QString cache = environmentPath("XDG_CACHE_HOME");
-    if (!cache.startsWith(u'/')) {
-        QString home = environmentPath("HOME");
-        if (home.isEmpty()) {
-            if (const passwd *user = ::getpwuid(::geteuid())) {
-                home = QFile::decodeName(user->pw_dir);
-            }
-        }
-        cache = home.isEmpty() ? QString() : home + u"/.cache"_s;
-    }
-    if (!cache.isEmpty()) {
+    char host[256] = {};
+    ::gethostname(host, sizeof host - 1);
+    const QString name = key + u'-' + QString::fromLocal8Bit(host) + u".lock"_s;
+    const QString cache = environmentPath("XDG_CACHE_HOME");
+    if (cache.startsWith(u'/')) {
         ::mkdir(QFile::encodeName(cache).constData(), 0700);
     }
-    return privateFolder(cache) ? cache : QString();
+    if (const int folder = openPrivateFolder(cache); folder >= 0) {
+        ::close(folder);
+        return {cache, name};
+    }
+    const QString home = homeFolder();
+    if (const int folder = openPrivateFolder(home); folder >= 0) {
+        ::mkdirat(folder, ".cache", 0700);
+        ::close(folder);
+        return {home + u"/.cache"_s, name};
+    }
+    return {};
 }
 } // namespace
 
@@ -66,17 +107,21 @@ QString tokenFolder()
 class InstanceToken::Holder
 {
 public:
-    explicit Holder(const QString &path)
+    explicit Holder(const Place &place)
     {
-        if (path.isEmpty()) {
+        const int folder = openPrivateFolder(place.folder);
+        if (folder < 0) {
             warn("no private folder of the user's to keep it in (XDG_RUNTIME_DIR, ~/.cache)");
             return;
         }
-        m_file = ::open(QFile::encodeName(path).constData(),
-                        O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
+        m_file = ::openat(folder, QFile::encodeName(place.name).constData(),
+                          O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0600);
         struct stat file = {};
-        if (m_file < 0 || ::fstat(m_file, &file) != 0) {
-            warn(std::strerror(errno));
+        const bool opened = m_file >= 0 && ::fstat(m_file, &file) == 0;
+        const int openError = errno;
+        ::close(folder);
+        if (!opened) {
+            warn(std::strerror(openError));
             return;
         }
         // A file that someone else could open is no token: refuse to rely on it.
@@ -115,7 +160,7 @@ private:
 };
 
 InstanceToken::InstanceToken(const QString &canonicalExePath)
-    : m_holder(std::make_unique<Holder>(filePath(canonicalExePath)))
+    : m_holder(std::make_unique<Holder>(tokenPlace(key(canonicalExePath))))
     , m_takenElsewhere(m_holder->taken())
 {
 }
@@ -132,6 +177,6 @@ QString InstanceToken::key(const QString &canonicalExePath)
 
 QString InstanceToken::filePath(const QString &canonicalExePath)
 {
-    const QString folder = tokenFolder();
-    return folder.isEmpty() ? QString() : folder + u'/' + key(canonicalExePath) + u".lock"_s;
+    const Place place = tokenPlace(key(canonicalExePath));
+    return place.folder.isEmpty() ? QString() : place.folder + u'/' + place.name;
 }

@@ -13,10 +13,10 @@
 #include <unistd.h>
 
 // A started component gets standard input, output and error and nothing else: not the X
-// connection, not the single-instance socket, not a descriptor that whoever started the launcher
-// left open. Qt 6.4 closes only what it opened itself and runs no child-process hook for detached
-// starts, so every descriptor above the standard three is marked close-on-exec here, just before
-// the start. The launcher never hands a descriptor to a child on purpose.
+// connection, not the single-instance token's file, not a descriptor that whoever started the
+// launcher left open. Qt 6.4 closes only what it opened itself and runs no child-process hook for
+// detached starts, so every descriptor above the standard three is marked close-on-exec here, just
+// before the start. The launcher never hands a descriptor to a child on purpose.
 void keepDescriptorsFromChild()
 {
 #if defined(SYS_close_range)
