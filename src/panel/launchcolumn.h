@@ -4,9 +4,11 @@
 #include "panel/launchbuttons.h"
 #include "suite/loadedcomponent.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 class DescriptionBox;
+class QKeyEvent;
 class PlatformServices;
 
 // The main window's small state; every field is 16-bit and starts at 0.
@@ -51,9 +53,24 @@ public:
     void pageUp();
     void pageDown();
 
+    // A key pressed while the main window has the keyboard; true when the key was the column's.
+    // What a key reaches is shown as hovering shows it, and takes the keyboard focus, so that a
+    // screen reader follows.
+    bool keyPressed(const QKeyEvent &event);
+    // The wheel turned over the column: a notch, or finer steps adding up to one, turns one page.
+    void wheelTurned(QPoint angleDelta);
+
 private:
     const ComponentInfo &component(qint16 index) const;
     qint16 shiftPage(qint32 up);
+
+    qint16 reachableCount() const;
+    bool onShownPage(qint16 index) const;
+    qint16 current() const;
+    void reach(qint16 index);
+    void turnPageKeepingPlace(bool down);
+    void findTyped(const QString &text);
+    void startReached();
 
     PlatformServices &m_services;
     const QString m_directory;
@@ -61,4 +78,8 @@ private:
     QList<ComponentInfo> &m_components;
     PanelState &m_panel;
     const quint32 &m_defaultButtonColor;
+
+    QString m_typed;
+    QElapsedTimer m_sinceTyped;
+    int m_wheelRest = 0;
 };
