@@ -173,6 +173,8 @@ void frmMain::buildDesign()
         m_defaultButtonColor);
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
+    connect(m_launchButs, &LaunchButtons::pointerEntered, this,
+            [this] { m_column->pointerEntered(); });
     m_launchButs->setAccessibleTexts(
         [this](qint16 index) { return m_column->accessibleTexts(index); });
     // Made after the page buttons, the launch buttons lie above them where they overlap; they
@@ -370,7 +372,7 @@ LoadedComponent frmMain::takeComponent(qint16 index)
 
 void frmMain::launchButsMouseMove(qint16 index)
 {
-    m_column->pointerMoved(index);
+    m_column->pointerMovedOver(index);
 }
 
 void frmMain::launchButsClick(qint16 index)

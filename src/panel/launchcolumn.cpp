@@ -173,6 +173,18 @@ void LaunchColumn::pointerMoved(qint16 index)
     });
 }
 
+void LaunchColumn::pointerMovedOver(qint16 index)
+{
+    if (!m_keyReachedLast) {
+        pointerMoved(index);
+    }
+}
+
+void LaunchColumn::pointerEntered()
+{
+    m_keyReachedLast = false;
+}
+
 void LaunchColumn::clicked(qint16 index)
 {
     withErrorTrap(m_services, [&] {
@@ -242,6 +254,7 @@ void LaunchColumn::reach(qint16 index)
     if (m_panel.hoveredIndex != index) {
         return; // the hover handler failed and said so
     }
+    m_keyReachedLast = true;
     ColourButton *widget = m_controls.launchButs->widgetOf(index);
     if (widget && widget->isEnabled()) {
         widget->setFocus(Qt::OtherFocusReason);

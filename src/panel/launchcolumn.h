@@ -49,6 +49,11 @@ public:
 
     // The handlers of the column's controls.
     void pointerMoved(qint16 index);
+    // The pointer's own moves, which go to the hover handler except while the pointer still rests
+    // on the button it was on when a key last reached a component: only coming onto a button
+    // takes the highlight back from the keys.
+    void pointerMovedOver(qint16 index);
+    void pointerEntered();
     void clicked(qint16 index);
     void pageUp();
     void pageDown();
@@ -82,4 +87,5 @@ private:
     QString m_typed;
     QElapsedTimer m_sinceTyped;
     int m_wheelRest = 0;
+    bool m_keyReachedLast = false;
 };

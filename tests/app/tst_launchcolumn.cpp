@@ -343,7 +343,8 @@ void TestLaunchColumn::keysAndWheel_data()
     QTest::addColumn<QStringList>("folders"); // instead of "Comp00", "Comp01", ...
     QTest::addColumn<int>("withoutProgram"); // the button left disabled, or -1
     // A key name; "type:" and letters; "wait" past the typing interval; "wheel:" and a vertical
-    // angle delta; "desc" puts the focus into the description box as a click does.
+    // angle delta; "point:" and "nudge:" move the pointer onto a button and within it; "desc"
+    // puts the focus into the description box as a click does.
     QTest::addColumn<QStringList>("steps");
     QTest::addColumn<int>("reached"); // the highlighted button, -1 for none
     QTest::addColumn<int>("offset");
@@ -404,6 +405,12 @@ void TestLaunchColumn::keysAndWheel_data()
     QTest::newRow("from the description box typing and return still work")
         << 0 << names << -1 << QStringList{u"desc"_s, u"type:c"_s, u"Return"_s} << 4 << 0 << 4
         << QStringList{u"Charlie"_s};
+    QTest::newRow("a key takes the highlight from the pointer resting on a button")
+        << 7 << none << -1 << QStringList{u"point:1"_s, u"Down"_s, u"nudge:1"_s} << 2 << 0 << 2
+        << none;
+    QTest::newRow("the pointer coming onto a button takes it back")
+        << 7 << none << -1 << QStringList{u"point:1"_s, u"Down"_s, u"point:3"_s} << 3 << 0 << 3
+        << none;
     QTest::newRow("a notch down turns a page")
         << 12 << none << -1 << QStringList{u"wheel:-120"_s} << -1 << 5 << -1 << none;
     QTest::newRow("two notches down and one up")
@@ -467,6 +474,10 @@ void TestLaunchColumn::keysAndWheel()
             }
         } else if (step == u"wait") {
             QTest::qWait(QApplication::keyboardInputInterval() + 100);
+        } else if (step.startsWith(u"point:")) {
+            pointAt(launcher.button(step.mid(6).toInt()));
+        } else if (step.startsWith(u"nudge:")) {
+            pointAt(launcher.button(step.mid(6).toInt()), 3);
         } else if (step == u"desc") {
             launcher.window->descTxt()->setFocus(Qt::MouseFocusReason);
         } else if (step.startsWith(u"wheel:")) {
@@ -489,8 +500,8 @@ void TestLaunchColumn::keysAndWheel()
     QCOMPARE(launcher.window->descTxt()->text(),
              described < 0 ? firstText : descriptionOf(launcher, described));
     if (reached >= 0 && onShownPage(launcher, reached) && reached != withoutProgram
-        && !steps.contains(u"desc"_s)) {
-        // The keyboard focus is on what was reached, for a screen reader to follow.
+        && !steps.contains(u"desc"_s) && !steps.constLast().startsWith(u"point:")) {
+        // The keyboard focus is on what a key reached, for a screen reader to follow.
         QCOMPARE(QApplication::focusWidget(), launcher.button(reached));
     }
     QStringList startedFolders;
