@@ -55,8 +55,10 @@ public:
     void pointerMovedOver(qint16 index);
     void pointerEntered();
     void clicked(qint16 index);
-    void pageUp();
-    void pageDown();
+    // A page button's click turns one page; a key that reaches a component pages away turns them
+    // all in one go, which ends as that many clicks would.
+    void pageUp(qint16 pages = 1);
+    void pageDown(qint16 pages = 1);
 
     // A key pressed while the main window has the keyboard; true when the key was the column's.
     // What a key reaches is shown as hovering shows it, and takes the keyboard focus, so that a
