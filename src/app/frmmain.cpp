@@ -14,10 +14,12 @@
 #include "widgets/designlook.h"
 #include "widgets/twips.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
@@ -84,6 +86,10 @@ frmMain::frmMain(PlatformServices &services)
     buildMenus();
     // Fixed size: the client area as designed plus the menu bar.
     setFixedSize(sizeHint());
+    // The column's keys work wherever the window's focus is, ahead of the widget that has it; the
+    // wheel over the column arrives at the column's frame from whichever of its buttons is under
+    // it.
+    qApp->installEventFilter(this);
 }
 
 frmMain::~frmMain()
@@ -167,6 +173,8 @@ void frmMain::buildDesign()
         m_defaultButtonColor);
     connect(m_launchButs, &LaunchButtons::pointerMoved, this, &frmMain::launchButsMouseMove);
     connect(m_launchButs, &LaunchButtons::clicked, this, &frmMain::launchButsClick);
+    connect(m_launchButs, &LaunchButtons::pointerEntered, this,
+            [this] { m_column->pointerEntered(); });
     m_launchButs->setAccessibleTexts(
         [this](qint16 index) { return m_column->accessibleTexts(index); });
     // Made after the page buttons, the launch buttons lie above them where they overlap; they
@@ -230,9 +238,6 @@ void frmMain::load(std::unique_ptr<ComponentReading> reading)
 {
     m_reading = std::move(reading);
     m_phases.startLoading();
-#ifdef KK_PHASE_TIMES
-    centralWidget()->installEventFilter(this);
-#endif
     if (findComponents() > 4) {
         m_downBut->setEnabled(true);
     }
@@ -254,15 +259,39 @@ void frmMain::showEvent(QShowEvent *event)
     QMainWindow::showEvent(event);
 }
 
-#ifdef KK_PHASE_TIMES
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::Paint && watched == centralWidget()) {
-        m_phases.firstPaint();
+    switch (event->type()) {
+#ifdef KK_PHASE_TIMES
+    case QEvent::Paint:
+        if (watched == centralWidget()) {
+            m_phases.firstPaint();
+        }
+        break;
+#endif
+    case QEvent::KeyPress: {
+        // Only where the key was first sent: a key passed on to the parents is seen again there.
+        QWidget *focused = QApplication::focusWidget();
+        QObject *receiver = focused ? static_cast<QObject *>(focused) : this;
+        if (watched == receiver && (watched == this || focused->window() == this)
+            && !qobject_cast<QMenuBar *>(watched) && !QApplication::activePopupWidget()
+            && m_panel.shutdownFlag != -1
+            && m_column->keyPressed(*static_cast<QKeyEvent *>(event))) {
+            return true;
+        }
+        break;
+    }
+    case QEvent::Wheel:
+        if (watched == m_picture1) {
+            m_column->wheelTurned(static_cast<QWheelEvent *>(event)->angleDelta());
+            return true;
+        }
+        break;
+    default:
+        break;
     }
     return QMainWindow::eventFilter(watched, event);
 }
-#endif
 
 bool frmMain::event(QEvent *event)
 {
@@ -343,7 +372,7 @@ LoadedComponent frmMain::takeComponent(qint16 index)
 
 void frmMain::launchButsMouseMove(qint16 index)
 {
-    m_column->pointerMoved(index);
+    m_column->pointerMovedOver(index);
 }
 
 void frmMain::launchButsClick(qint16 index)

@@ -17,6 +17,8 @@
  * From then on everything is driven by the user: pointer moves over a launch button highlight it
  * and show its description, the page buttons show the column five buttons at a time, a click
  * starts the component as a detached process, and the Help menu opens the information windows.
+ * Keys reach a component as the pointer does (through the same hover and click handlers, and the
+ * page buttons' handlers when a page turns), and the wheel over the column turns its pages.
  * Every handler that can fail runs inside the uniform error trap (catalogue/errortrap.h): the
  * failure is shown in one box and the launcher carries on. Closing the window, or File > Exit,
  * unloads every window once and the program ends; started components keep running.
@@ -100,9 +102,7 @@ public:
 
 protected:
     bool event(QEvent *event) override;
-#ifdef KK_PHASE_TIMES
     bool eventFilter(QObject *watched, QEvent *event) override;
-#endif
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
 

@@ -2,6 +2,8 @@
 
 #include "catalogue/runtimeerror.h"
 
+#include <QEvent>
+
 using namespace Qt::StringLiterals;
 
 LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qint16 firstTopTwips)
@@ -23,6 +25,7 @@ LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qi
         widget->hide();
         connect(widget, &ColourButton::pointerMoved, this, &LaunchButtons::pointerMoved);
         connect(widget, &ColourButton::clickedAt, this, &LaunchButtons::clicked);
+        widget->installEventFilter(this);
         m_places[place] = widget;
     }
     // Place 0 lies above place 1 where they overlap, as a lower index lies above a higher one.
@@ -32,6 +35,14 @@ LaunchButtons::LaunchButtons(QWidget *panel, const QRect &first, int spacing, qi
 }
 
 LaunchButtons::~LaunchButtons() = default;
+
+bool LaunchButtons::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::Enter) {
+        Q_EMIT pointerEntered();
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 const LaunchButtons::Element &LaunchButtons::at(qint16 index) const
 {

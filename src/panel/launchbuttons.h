@@ -60,6 +60,11 @@ public:
 Q_SIGNALS:
     void pointerMoved(qint16 index);
     void clicked(qint16 index);
+    // The pointer came onto a place from outside it.
+    void pointerEntered();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Element {

@@ -4,9 +4,11 @@
 #include "panel/launchbuttons.h"
 #include "suite/loadedcomponent.h"
 
+#include <QElapsedTimer>
 #include <QList>
 
 class DescriptionBox;
+class QKeyEvent;
 class PlatformServices;
 
 // The main window's small state; every field is 16-bit and starts at 0.
@@ -47,13 +49,35 @@ public:
 
     // The handlers of the column's controls.
     void pointerMoved(qint16 index);
+    // The pointer's own moves, which go to the hover handler except while the pointer still rests
+    // on the button it was on when a key last reached a component: only coming onto a button
+    // takes the highlight back from the keys.
+    void pointerMovedOver(qint16 index);
+    void pointerEntered();
     void clicked(qint16 index);
-    void pageUp();
-    void pageDown();
+    // A page button's click turns one page; a key that reaches a component pages away turns them
+    // all in one go, which ends as that many clicks would.
+    void pageUp(qint16 pages = 1);
+    void pageDown(qint16 pages = 1);
+
+    // A key pressed while the main window has the keyboard; true when the key was the column's.
+    // What a key reaches is shown as hovering shows it, and takes the keyboard focus, so that a
+    // screen reader follows.
+    bool keyPressed(const QKeyEvent &event);
+    // The wheel turned over the column: a notch, or finer steps adding up to one, turns one page.
+    void wheelTurned(QPoint angleDelta);
 
 private:
     const ComponentInfo &component(qint16 index) const;
     qint16 shiftPage(qint32 up);
+
+    qint16 reachableCount() const;
+    bool onShownPage(qint16 index) const;
+    qint16 current() const;
+    void reach(qint16 index);
+    void turnPageKeepingPlace(bool down);
+    void findTyped(const QString &text);
+    void startReached();
 
     PlatformServices &m_services;
     const QString m_directory;
@@ -61,4 +85,9 @@ private:
     QList<ComponentInfo> &m_components;
     PanelState &m_panel;
     const quint32 &m_defaultButtonColor;
+
+    QString m_typed;
+    QElapsedTimer m_sinceTyped;
+    int m_wheelRest = 0;
+    bool m_keyReachedLast = false;
 };

@@ -168,6 +168,7 @@ TABLE = [
 
 failures = []
 heard = []  # (role, name, text) of each text insertion announced
+focused = []  # (role, name) of each node that announced it took the focus
 
 
 class Abort(Exception):
@@ -211,6 +212,14 @@ def on_text_inserted(event):
         # Qt hands paragraph separators for the box's line breaks.
         text = str(event.any_data).replace("\u2029", "\n")
         heard.append((event.source.getRoleName(), event.source.name, text))
+    except Exception:
+        pass
+
+
+def on_focus(event):
+    try:
+        if event.detail1:
+            focused.append((event.source.getRoleName(), event.source.name))
     except Exception:
         pass
 
@@ -377,6 +386,7 @@ def run(launcher, work):
     suite = os.path.join(work, "suite")
     build_suite(suite, launcher)
     pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
+    pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
     started = time.monotonic()
     log = open(os.path.join(work, "launcher.log"), "w+")
     process = subprocess.Popen([os.path.join(suite, os.path.basename(launcher))], cwd=work,
@@ -399,6 +409,16 @@ def run(launcher, work):
         wait_for(5, lambda: any(name == "Description" and text.startswith("   CALCULATOR")
                                 for _, name, text in heard))
         check_moment("after hover", main, suite)
+
+        # One key down from Calculator: the focus goes to the button reached, which a screen
+        # reader hears by its name.
+        del focused[:]
+        xdotool("key", "Down")
+        if not wait_for(5, lambda: focused and focused[-1] == ("push button", "Dictionary")):
+            fail("after the Down key the focus went to %r, not to the Dictionary button" % focused)
+        elif not has_state(find(main, "push button", "Dictionary"), "focused"):
+            fail("the Dictionary button announced the focus but does not hold it")
+        note("one key: the focus is on the button reached")
 
         press(find(main, "push button", "Page down"))
         wait_for(5, lambda: search(main, "push button", "Finder"))

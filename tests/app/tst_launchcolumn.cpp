@@ -1,10 +1,13 @@
-// Browsing the launch column: the hover highlight with its description, and paging.
+// Browsing the launch column: the hover highlight with its description, paging, and the keys and
+// wheel that do the same.
 
 #include "support/launcherfixture.h"
 #include "widgets/descriptionbox.h"
 
 #include <QScrollBar>
 #include <QSignalSpy>
+#include <QSpontaneKeyEvent>
+#include <QWheelEvent>
 
 using namespace Qt::StringLiterals;
 
@@ -56,6 +59,12 @@ QList<int> range(int from, int to)
     return list;
 }
 
+bool onShownPage(const LauncherFixture &launcher, int i)
+{
+    const int offset = launcher.window->panelState().scrollOffset;
+    return i >= offset && i < offset + LaunchButtons::places;
+}
+
 // Moves the real pointer over the middle of a button.
 void pointAt(QWidget *button, int dx = 0)
 {
@@ -80,6 +89,8 @@ private Q_SLOTS:
     void pagingLeavesHighlightAndDescription();
     void failedPictureShownByPaging();
     void pagingShowsThePicturesLoaded();
+    void keysAndWheel_data();
+    void keysAndWheel();
 };
 
 void TestLaunchColumn::firstHoverOnButtonZero()
@@ -320,6 +331,184 @@ void TestLaunchColumn::pagingShowsThePicturesLoaded()
     launcher.window->upButClick(0);
     launcher.window->upButClick(0);
     QCOMPARE(shownColour(0), QColor::fromHsv(0, 200, 200).rgb());
+    QVERIFY(launcher.services.messages.isEmpty());
+}
+
+void TestLaunchColumn::keysAndWheel_data()
+{
+    // Folders are listed by name, so these keep this order.
+    const QStringList names{u"Alpha"_s, u"Beta"_s, u"Bongo"_s,   u"Bravo"_s, u"Charlie"_s,
+                            u"Delta"_s, u"Echo"_s, u"Foxtrot"_s, u"golf"_s};
+    QTest::addColumn<int>("components");
+    QTest::addColumn<QStringList>("folders"); // instead of "Comp00", "Comp01", ...
+    QTest::addColumn<int>("withoutProgram"); // the button left disabled, or -1
+    // A key name; "type:" and letters; "wait" past the typing interval; "wheel:" and a vertical
+    // angle delta; "point:" and "nudge:" move the pointer onto a button and within it; "desc"
+    // puts the focus into the description box as a click does.
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<int>("reached"); // the highlighted button, -1 for none
+    QTest::addColumn<int>("offset");
+    QTest::addColumn<int>("described"); // whose description the box shows, -1 for the first text
+    QTest::addColumn<QStringList>("started");
+
+    const QStringList none;
+    const auto keys = [](const QString &key, int times) {
+        return QStringList(times, key);
+    };
+    QTest::newRow("down from nothing reaches the page's first")
+        << 7 << none << -1 << QStringList{u"Down"_s} << 0 << 0 << 0 << none;
+    QTest::newRow("down past the page's foot turns the page")
+        << 7 << none << -1 << keys(u"Down"_s, 6) << 5 << 5 << 5 << none;
+    QTest::newRow("up past the page's head turns it back")
+        << 7 << none << -1 << keys(u"Down"_s, 6) + QStringList{u"Up"_s} << 4 << 0 << 4 << none;
+    QTest::newRow("up at the first stays")
+        << 7 << none << -1 << QStringList{u"Down"_s, u"Up"_s, u"Up"_s} << 0 << 0 << 0 << none;
+    QTest::newRow("down at the last stays")
+        << 7 << none << -1 << QStringList{u"End"_s, u"Down"_s} << 6 << 5 << 6 << none;
+    QTest::newRow("end then home across pages")
+        << 12 << none << -1 << QStringList{u"End"_s, u"Home"_s} << 0 << 0 << 0 << none;
+    QTest::newRow("page down keeps the place")
+        << 12 << none << -1 << keys(u"Down"_s, 3) + QStringList{u"PgDown"_s} << 7 << 5 << 7 << none;
+    QTest::newRow("page down onto a short page reaches its last")
+        << 12 << none << -1 << keys(u"Down"_s, 4) + keys(u"PgDown"_s, 2) << 11 << 10 << 11 << none;
+    QTest::newRow("page down on the last page does nothing")
+        << 7 << none << -1 << keys(u"PgDown"_s, 2) << 5 << 5 << 5 << none;
+    QTest::newRow("page up on the first page does nothing")
+        << 7 << none << -1 << QStringList{u"Down"_s, u"Down"_s, u"PgUp"_s} << 1 << 0 << 1 << none;
+    QTest::newRow("page up keeps the place")
+        << 12 << none << -1 << QStringList{u"End"_s, u"PgUp"_s} << 6 << 5 << 6 << none;
+    QTest::newRow("typing finds on a later page")
+        << 0 << names << -1 << QStringList{u"type:g"_s} << 8 << 5 << 8 << none;
+    QTest::newRow("letters typed together add up")
+        << 0 << names << -1 << QStringList{u"type:br"_s} << 3 << 0 << 3 << none;
+    QTest::newRow("the same letter again goes on to the next")
+        << 0 << names << -1 << QStringList{u"type:bbb"_s} << 3 << 0 << 3 << none;
+    QTest::newRow("the same letter again wraps round to the first")
+        << 0 << names << -1 << QStringList{u"type:bbbb"_s} << 1 << 0 << 1 << none;
+    QTest::newRow("after a pause typing starts again")
+        << 0 << names << -1 << QStringList{u"type:b"_s, u"wait"_s, u"type:e"_s} << 6 << 5 << 6
+        << none;
+    QTest::newRow("no match leaves everything")
+        << 0 << names << -1 << QStringList{u"Down"_s, u"Down"_s, u"type:z"_s} << 1 << 0 << 1
+        << none;
+    QTest::newRow("return starts the reached")
+        << 7 << none << -1 << QStringList{u"Down"_s, u"Down"_s, u"Return"_s} << 1 << 0 << 1
+        << QStringList{u"Comp01"_s};
+    QTest::newRow("a disabled button is reached and starts nothing")
+        << 7 << none << 2 << QStringList{u"Home"_s, u"Down"_s, u"Down"_s, u"Return"_s} << 2 << 0
+        << 2 << none;
+    QTest::newRow("past a disabled button the keys go on")
+        << 7 << none << 2 << keys(u"Down"_s, 4) << 3 << 0 << 3 << none;
+    QTest::newRow("the description box keeps the arrows and page keys")
+        << 7 << none << -1 << QStringList{u"Down"_s, u"desc"_s, u"Down"_s, u"PgDown"_s} << 0 << 0
+        << 0 << none;
+    QTest::newRow("from the description box typing and return still work")
+        << 0 << names << -1 << QStringList{u"desc"_s, u"type:c"_s, u"Return"_s} << 4 << 0 << 4
+        << QStringList{u"Charlie"_s};
+    QTest::newRow("a key takes the highlight from the pointer resting on a button")
+        << 7 << none << -1 << QStringList{u"point:1"_s, u"Down"_s, u"nudge:1"_s} << 2 << 0 << 2
+        << none;
+    QTest::newRow("the pointer coming onto a button takes it back")
+        << 7 << none << -1 << QStringList{u"point:1"_s, u"Down"_s, u"point:3"_s} << 3 << 0 << 3
+        << none;
+    QTest::newRow("a notch down turns a page")
+        << 12 << none << -1 << QStringList{u"wheel:-120"_s} << -1 << 5 << -1 << none;
+    QTest::newRow("two notches down and one up")
+        << 12 << none << -1 << QStringList{u"wheel:-120"_s, u"wheel:-120"_s, u"wheel:120"_s} << -1
+        << 5 << -1 << none;
+    QTest::newRow("a notch past the last page does nothing")
+        << 7 << none << -1 << QStringList{u"wheel:-120"_s, u"wheel:-120"_s} << -1 << 5 << -1
+        << none;
+    QTest::newRow("a notch up on the first page does nothing")
+        << 7 << none << -1 << QStringList{u"wheel:120"_s} << -1 << 0 << -1 << none;
+    QTest::newRow("fine steps add up to one notch a page")
+        << 16 << none << -1 << keys(u"wheel:-40"_s, 5) << -1 << 5 << -1 << none;
+    QTest::newRow("turning back drops what was gathered")
+        << 12 << none << -1 << QStringList{u"wheel:-80"_s, u"wheel:40"_s, u"wheel:-80"_s} << -1 << 0
+        << -1 << none;
+    QTest::newRow("a flick turns one page")
+        << 40 << none << -1 << QStringList{u"wheel:-2400"_s, u"wheel:-60"_s} << -1 << 5 << -1
+        << none;
+    QTest::newRow("the wheel leaves what keys reached")
+        << 12 << none << -1 << QStringList{u"Down"_s, u"Down"_s, u"wheel:-120"_s} << 1 << 5 << 1
+        << none;
+}
+
+void TestLaunchColumn::keysAndWheel()
+{
+    QFETCH(int, components);
+    QFETCH(QStringList, folders);
+    QFETCH(int, withoutProgram);
+    QFETCH(QStringList, steps);
+    QFETCH(int, reached);
+    QFETCH(int, offset);
+    QFETCH(int, described);
+    QFETCH(QStringList, started);
+
+    LauncherFixture launcher;
+    if (folders.isEmpty()) {
+        launcher.addComponents(components);
+        for (int i = 0; i < components; ++i) {
+            folders << LauncherFixture::folderName(i);
+        }
+    } else {
+        for (const QString &folder : folders) {
+            launcher.suite.addComponent(folder);
+        }
+    }
+    if (withoutProgram >= 0) {
+        QFile::remove(launcher.suite.filePath(folders.at(withoutProgram) + u"/run.sh"_s));
+    }
+    launcher.start();
+    const QString firstText = launcher.window->descTxt()->text();
+    QWindow *window = launcher.window->windowHandle();
+    QWidget *column = launcher.buttons().placeWidget(0)->parentWidget();
+    const std::map<QString, Qt::Key> keyNames{
+        {u"Down"_s, Qt::Key_Down},    {u"Up"_s, Qt::Key_Up},     {u"PgDown"_s, Qt::Key_PageDown},
+        {u"PgUp"_s, Qt::Key_PageUp},  {u"Home"_s, Qt::Key_Home}, {u"End"_s, Qt::Key_End},
+        {u"Return"_s, Qt::Key_Return}};
+    for (const QString &step : steps) {
+        if (step.startsWith(u"type:")) {
+            for (const QChar letter : step.mid(5)) {
+                QTest::keyClick(window, letter.toLatin1());
+            }
+        } else if (step == u"wait") {
+            QTest::qWait(QApplication::keyboardInputInterval() + 100);
+        } else if (step.startsWith(u"point:")) {
+            pointAt(launcher.button(step.mid(6).toInt()));
+        } else if (step.startsWith(u"nudge:")) {
+            pointAt(launcher.button(step.mid(6).toInt()), 3);
+        } else if (step == u"desc") {
+            launcher.window->descTxt()->setFocus(Qt::MouseFocusReason);
+        } else if (step.startsWith(u"wheel:")) {
+            // Over the middle of the column, wherever that is on its buttons.
+            const QPoint centre = column->rect().center();
+            QWidget *under = column->childAt(centre) ? column->childAt(centre) : column;
+            const QPoint at = under->mapFrom(column, centre);
+            QWheelEvent wheel(at, under->mapToGlobal(at), {}, {0, step.mid(6).toInt()},
+                              Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+            // As the window system delivers it, so that a button passes it on to the column.
+            QSpontaneKeyEvent::setSpontaneous(&wheel);
+            QApplication::instance()->notify(under, &wheel);
+        } else {
+            QVERIFY2(keyNames.count(step), qPrintable(step));
+            QTest::keyClick(window, keyNames.at(step));
+        }
+    }
+    QCOMPARE(whiteButtons(launcher), reached < 0 ? QList<int>{} : QList<int>{reached});
+    QCOMPARE(launcher.window->panelState().scrollOffset, offset);
+    QCOMPARE(launcher.window->descTxt()->text(),
+             described < 0 ? firstText : descriptionOf(launcher, described));
+    if (reached >= 0 && onShownPage(launcher, reached) && reached != withoutProgram
+        && !steps.contains(u"desc"_s) && !steps.constLast().startsWith(u"point:")) {
+        // The keyboard focus is on what a key reached, for a screen reader to follow.
+        QCOMPARE(QApplication::focusWidget(), launcher.button(reached));
+    }
+    QStringList startedFolders;
+    for (const QString &path : std::as_const(launcher.services.started)) {
+        startedFolders << path.section(u'/', -2, -2);
+    }
+    QCOMPARE(startedFolders, started);
     QVERIFY(launcher.services.messages.isEmpty());
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real launcher on a real display, driven only from outside: layout, hover, paging, launching,
-# the second copy, the information windows and File > Exit.
+# keys and the wheel, the second copy, the information windows and File > Exit.
 # Usage: e2e_launcher.sh LAUNCHER [SCALE] [x11|wayland]
 #   SCALE 1.5 runs the same checks on a 150 % screen.
 #   x11 (the default) runs the launcher on the X server, where its windows are X windows with
@@ -35,6 +35,9 @@ colours=("#e02020" "#20a020" "#2040e0" "#e0a000" "#a020c0" "#00a0a0" "#805020")
 for i in "${!colours[@]}"; do
     make_component "Comp0$i" "${colours[$i]}" "$marker"
 done
+# Listed last, on the second page; the only name that does not start with "Comp".
+zed_colour="#c04080"
+make_component "Zed" "$zed_colour" "$marker"
 
 caption="Kestrelkit Launcher - Vessaly Software Solutions, Inc -  Version 1.1.0"
 (cd "$WORK" && exec "$WORK/suite/kestrelkit-launcher") >"$WORK/launcher.log" 2>&1 &
@@ -144,6 +147,32 @@ xdotool mousemove "$place_x" "$(place_y 2)" click 1
 wait_for 10 grep -qx "Comp02" "$marker" || fail "the component did not start"
 kill -0 "$LAUNCHER_PID" || fail "the launcher ended after a launch"
 note "click started Comp02"
+
+# Keys and the wheel. The pointer rests on the banner, off the column, so that only the keys decide
+# what is highlighted.
+xdotool mousemove $(( cx + $(px 3600) )) $(( client_y + $(px 400) ))
+highlighted() { pixel_is "$edge_x" "$(place_y "$1")" "#FFFFFF"; }
+# Typing finds by name: Comp03, in place 3; the button hovered before gets its colour back.
+xdotool type --delay 40 comp03
+wait_for 5 highlighted 3 || fail "typing comp03 did not highlight place 3: $(pixel "$edge_x" "$(place_y 3)")"
+highlighted 1 && fail "the button hovered before is still white after typing"
+note "typing found Comp03"
+# Page Down turns the page and keeps the place, or, on a shorter page, reaches its last: Zed.
+xdotool key Page_Down
+wait_for 5 pixel_is "$place_x" "$(place_y 2)" "${zed_colour^^}" || fail "Page Down did not show Zed in place 2"
+wait_for 5 highlighted 2 || fail "Page Down did not highlight Zed: $(pixel "$edge_x" "$(place_y 2)")"
+pixel_is "$place_x" "$(place_y 0)" "${colours[5]^^}" || fail "Page Down did not show button 5 first"
+note "Page Down reached Zed"
+# Enter starts what was reached, as a click does.
+xdotool key Return
+wait_for 10 grep -qx "Zed" "$marker" || fail "Enter did not start Zed"
+note "Enter started Zed"
+# One notch up over the column, below the last button of the short page, turns back a page.
+# The pointer stands on the place's left end, clear of the picture looked at.
+xdotool mousemove "$hover_x" "$(place_y 4)" mousemove $(( hover_x + 2 )) "$(place_y 4)" click 4
+wait_for 5 pixel_is "$place_x" "$(place_y 0)" "${colours[0]^^}" || fail "one wheel notch up did not turn back to the first page"
+pixel_is "$place_x" "$(place_y 4)" "${colours[4]^^}" || fail "the wheel did not show button 4 in place 4"
+note "one wheel notch turned back a page"
 
 # A second copy shows the refusal and ends once it is acknowledged.
 screen_shot "$WORK/before-second.png"
