@@ -6,6 +6,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QIcon>
 #include <QImageReader>
 #include <QtEndian>
 
@@ -221,9 +222,15 @@ struct Picture::Data {
     QByteArray bytes;
     PicturePart part;
     QSize area;
+    // A sharper source, `scale` of its pixels to one of this picture's, when the screen has room
+    // for it.
+    std::shared_ptr<const Data> sharper;
+    qreal scale = 1;
+
+    static std::shared_ptr<Data> load(const QString &path, QSize area);
 };
 
-Picture Picture::load(const QString &path, QSize area)
+std::shared_ptr<Picture::Data> Picture::Data::load(const QString &path, QSize area)
 {
     auto data = std::make_shared<Data>();
     data->path = path;
@@ -240,6 +247,50 @@ Picture Picture::load(const QString &path, QSize area)
         openPlainFileForReading(file, path);
         data->part = readPart(file, path, area, true, data->size);
     }
+    return data;
+}
+
+Picture Picture::load(const QString &path, QSize area, qreal ratio)
+{
+    std::shared_ptr<Data> data = Data::load(path, area);
+    qreal scale = 1;
+    const QString sharperPath = sharperSource(path, ratio, &scale);
+    if (sharperPath != path) {
+        try {
+            auto sharper = Data::load(sharperPath, (QSizeF(area) * scale).toSize());
+            sharper->scale = scale;
+            data->sharper = std::move(sharper);
+        } catch (const RuntimeError &) {
+            // The picture the descriptor names is there and good; a sharper one that is not is
+            // passed over, as a screen without its scale would pass it over.
+        }
+    }
+    Picture picture;
+    picture.m_data = std::move(data);
+    return picture;
+}
+
+QString Picture::sharperSource(const QString &path, qreal ratio, qreal *scale)
+{
+    *scale = 1;
+    return ratio > 1 ? qt_findAtNxFile(path, ratio, scale) : path;
+}
+
+PicturePart Picture::shownPart() const
+{
+    if (!m_data) {
+        return {};
+    }
+    if (const Data *sharper = m_data->sharper.get()) {
+        PicturePart part = Picture::fromData(m_data->sharper).part(sharper->area);
+        part.scale = sharper->scale;
+        return part;
+    }
+    return part(m_data->area);
+}
+
+Picture Picture::fromData(std::shared_ptr<const Data> data)
+{
     Picture picture;
     picture.m_data = std::move(data);
     return picture;

@@ -25,15 +25,16 @@ public:
     quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 colour);
 
-    // The picture, shown unscaled in the middle of the button: one picture pixel to one screen
-    // pixel, so that it stays sharp on a scaled screen too. Only the part the button can show is
-    // decoded, again when the screen's scale changes.
+    // The picture, in the middle of the button, covering as many logical pixels as it has pixels,
+    // so that it takes the same share of the button at every scale: one picture pixel to one
+    // screen pixel at 100 %, smoothly scaled on a scaled screen. Only the part the button can show
+    // is decoded, once; a change of scale scales that part again and reads nothing.
     void setPicture(const Picture &picture);
     const Picture &picture() const { return m_picture; }
 
-    // The device pixels of a picture's centre that a button of `size` (in pixels, at the device
-    // pixel ratio `ratio`) can show: the button itself, with room for the shift of a pressed button
-    // and for the rounding to whole device pixels.
+    // The pixels of a picture's centre that a button of `size` logical pixels can show on a screen
+    // of device pixel ratio `ratio`: the button itself, with room for the shift of a pressed
+    // button and for the rounding to whole device pixels.
     static QSize pictureArea(QSize size, qreal ratio);
 
 Q_SIGNALS:
@@ -49,8 +50,8 @@ private:
     qint16 m_index;
     quint32 m_backColor = buttonFace;
     Picture m_picture;
-    // The part of the picture on show, for the area it was decoded for.
+    // The part of the picture on show, in device pixels for `m_partRatio`.
     QPixmap m_part;
-    QPoint m_partOffset;
-    QSize m_partArea;
+    QPointF m_partOffset;
+    qreal m_partRatio = 0;
 };
