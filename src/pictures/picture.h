@@ -25,7 +25,8 @@ public:
     // decoded; a file cut short is refused instead of being shown half blank. Raises a
     // RuntimeError that says why and names the path.
     //
-    // A picture covers as many logical pixels as it has pixels. On a screen of device pixel ratio
+    // A picture covers as many logical pixels as it has pixels; an SVG as many as its own width and
+    // height say, drawn for `ratio`. On a screen of device pixel ratio
     // `ratio` above 1, a sharper source beside it (`name@2x.png` beside `name.png`, chosen as Qt
     // chooses one for an icon) is loaded too, for `area` times its scale; one that cannot be
     // loaded is passed over, and the picture is shown scaled.
@@ -41,6 +42,7 @@ public:
     // The centred part of the picture no larger than `area` (the whole picture when it fits), and
     // where it lies in the picture. When the part kept is for another area and the file's bytes
     // were not kept, the file is read again; if it no longer holds the picture, the part is null.
+    // An SVG has only the part drawn at loading, whatever the area.
     PicturePart part(QSize area) const;
     // The part for the area the picture was loaded for, from its sharper source when it has one
     // (its `scale` then says so); it never needs the file again.

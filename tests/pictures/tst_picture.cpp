@@ -288,6 +288,8 @@ private Q_SLOTS:
     void sourceForTheScale_data();
     void sourceForTheScale();
     void missingPictureWithASharperOneBeside();
+    void svgDrawnForTheScreen_data();
+    void svgDrawnForTheScreen();
 };
 
 void TestPicture::everyKindAsQtReadsIt_data()
@@ -563,6 +565,37 @@ void TestPicture::missingPictureWithASharperOneBeside()
     QVERIFY(image.save(folder.filePath(u"pic@2x.png"_s)));
     QVERIFY_THROWS_EXCEPTION(RuntimeError,
                              Picture::load(folder.filePath(u"pic.png"_s), area100, 2.0));
+}
+
+void TestPicture::svgDrawnForTheScreen_data()
+{
+    // The SVG's own size, the device pixel ratio, and the device pixels drawn.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("pixels");
+    QTest::newRow("90 x 30 at 100 %") << QSize(90, 30) << 1.0 << QSize(90, 30);
+    QTest::newRow("90 x 30 at 150 %") << QSize(90, 30) << 1.5 << QSize(135, 45);
+    QTest::newRow("90 x 30 at 200 %") << QSize(90, 30) << 2.0 << QSize(180, 60);
+    // Only the centre the button shows is drawn.
+    QTest::newRow("30000 x 30000 at 200 %") << QSize(30000, 30000) << 2.0 << area100 * 2;
+}
+
+void TestPicture::svgDrawnForTheScreen()
+{
+    QFETCH(QSize, size);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, pixels);
+    const QString svg
+        = u"<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>"
+          "<rect width='%1' height='%2' fill='#ff0000'/></svg>"_s.arg(size.width())
+              .arg(size.height());
+    const auto file = written(svg.toUtf8());
+    const Picture picture = Picture::load(file->path, area100, ratio);
+    QCOMPARE(picture.size(), size);
+    const PicturePart part = picture.shownPart();
+    QCOMPARE(part.image.size(), pixels);
+    QCOMPARE(part.scale, ratio);
+    QCOMPARE(part.image.pixel(pixels.width() / 2, pixels.height() / 2), qRgb(255, 0, 0));
 }
 
 QTEST_MAIN(TestPicture)
