@@ -3,6 +3,7 @@
 #include "pictures/picturepart.h"
 
 #include <QBuffer>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
 #include <QRegularExpression>
@@ -122,7 +123,9 @@ SvgRead readSvg(const QByteArray &bytes, QSize area, qreal ratio)
         return read;
     }
     image.fill(Qt::transparent);
-    {
+    // Without a GUI application there are no fonts to draw text with, and nothing to show it on:
+    // a suite checked without a display has its SVG read and measured, but not drawn.
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
         QPainter painter(&image);
         painter.scale(ratio, ratio);
         painter.translate(-region.topLeft());
