@@ -236,6 +236,7 @@ struct Picture::Data {
     // The part was drawn from a description at the scale it was loaded for, not decoded: its
     // pixels are device pixels, and it is all there is.
     bool drawn = false;
+    qreal ratio = 1;
 
     static std::shared_ptr<Data> load(const QString &path, QSize area, qreal ratio);
 };
@@ -272,6 +273,7 @@ std::shared_ptr<Picture::Data> Picture::Data::load(const QString &path, QSize ar
 Picture Picture::load(const QString &path, QSize area, qreal ratio)
 {
     std::shared_ptr<Data> data = Data::load(path, area, ratio);
+    data->ratio = ratio;
     qreal scale = 1;
     const QString sharperPath = data->drawn ? path : sharperSource(path, ratio, &scale);
     if (sharperPath != path) {
@@ -289,6 +291,32 @@ Picture Picture::load(const QString &path, QSize area, qreal ratio)
     Picture picture;
     picture.m_data = std::move(data);
     return picture;
+}
+
+qreal Picture::ratio() const
+{
+    return m_data ? m_data->ratio : 1;
+}
+
+Picture Picture::forRatio(qreal ratio) const
+{
+    if (!m_data || ratio == m_data->ratio) {
+        return *this;
+    }
+    if (!m_data->drawn) {
+        qreal scale = 1;
+        const QString path = sharperSource(m_data->path, ratio, &scale);
+        const QString current = m_data->sharper ? m_data->sharper->path : m_data->path;
+        if (path == current) {
+            // The same file, whose part is kept in its own pixels: nothing to read.
+            return *this;
+        }
+    }
+    try {
+        return load(m_data->path, m_data->area, ratio);
+    } catch (const RuntimeError &) {
+        return *this;
+    }
 }
 
 QString Picture::sharperSource(const QString &path, qreal ratio, qreal *scale)

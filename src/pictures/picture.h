@@ -36,6 +36,13 @@ public:
     // its pixels stand for one of the picture's.
     static QString sharperSource(const QString &path, qreal ratio, qreal *scale);
 
+    // The same picture for a screen of device pixel ratio `ratio`: itself when that screen would
+    // show the same pixels, else loaded again, its SVG drawn again or its sharper file for that
+    // screen taken; itself too when loading again fails. Reads files: not for the GUI thread.
+    Picture forRatio(qreal ratio) const;
+    // The device pixel ratio the picture was loaded for.
+    qreal ratio() const;
+
     bool isNull() const { return !m_data; }
     QSize size() const;
 

@@ -23,12 +23,22 @@ void ColourButton::setBackColor(quint32 colour)
     update();
 }
 
+ColourButton::~ColourButton()
+{
+    // A picture being prepared is awaited: the thread would tell this button when it is ready.
+    if (m_preparer.joinable()) {
+        m_preparer.join();
+    }
+}
+
 void ColourButton::setPicture(const Picture &picture)
 {
-    if (picture == m_picture) {
+    if (picture == m_source) {
         return;
     }
+    m_source = picture;
     m_picture = picture;
+    m_preparedFor = picture.ratio();
     m_part = QPixmap();
     m_partRatio = 0;
     update();
@@ -62,6 +72,8 @@ void ColourButton::paintEvent(QPaintEvent *event)
     }
     if (!m_picture.isNull()) {
         const qreal ratio = devicePixelRatioF();
+        // A change of scale shows first in a paint: the picture for it is prepared meanwhile.
+        prepareFor(ratio);
         if (ratio != m_partRatio) {
             // Once per picture and scale: a pixmap shared with a painter would be copied whole
             // when its ratio is set. The part is a button's worth of pixels, so scaling it is
@@ -106,6 +118,45 @@ void ColourButton::paintEvent(QPaintEvent *event)
         focus.rect = rect().adjusted(3, 3, -3, -3);
         painter.drawPrimitive(QStyle::PE_FrameFocusRect, focus);
     }
+}
+
+void ColourButton::prepareFor(qreal ratio)
+{
+    if (ratio == m_preparedFor || m_preparer.joinable()) {
+        // Done, or under way: a thread that is preparing for another scale looks again when it
+        // is done.
+        return;
+    }
+    m_preparedFor = ratio;
+    try {
+        m_preparer = std::thread([this, picture = m_picture, ratio] {
+            Picture prepared = picture.forRatio(ratio);
+            {
+                const std::lock_guard lock(m_preparedMutex);
+                m_prepared = std::move(prepared);
+            }
+            QMetaObject::invokeMethod(this, "takePrepared", Qt::QueuedConnection);
+        });
+    } catch (const std::system_error &) {
+        // No thread to be had: the picture stays as it is, scaled.
+    }
+}
+
+void ColourButton::takePrepared()
+{
+    m_preparer.join();
+    std::optional<Picture> prepared;
+    {
+        const std::lock_guard lock(m_preparedMutex);
+        prepared.swap(m_prepared);
+    }
+    // Only for the picture it was prepared from: one set in between stands.
+    if (prepared && !(*prepared == m_picture) && m_picture == m_source) {
+        m_picture = *prepared;
+        m_partRatio = 0;
+        update();
+    }
+    prepareFor(devicePixelRatioF());
 }
 
 void ColourButton::mouseMoveEvent(QMouseEvent *event)

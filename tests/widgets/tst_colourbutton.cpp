@@ -34,6 +34,7 @@ private Q_SLOTS:
     void showsTheCentreOfALargePicture();
     void coversAsManyLogicalPixelsAsThePictureHas_data();
     void coversAsManyLogicalPixelsAsThePictureHas();
+    void drawnAgainForANewScale();
 };
 
 void TestColourButton::showsTheCentreOfALargePicture_data()
@@ -139,6 +140,39 @@ void TestColourButton::coversAsManyLogicalPixelsAsThePictureHas()
                                     .arg(qGreen(pixel))));
         }
     }
+}
+
+void TestColourButton::drawnAgainForANewScale()
+{
+    // A large SVG of two halves, drawn for a screen at 100 % and then shown on this one: at once,
+    // scaled, and then, without a file read in the paint, drawn again with a sharp edge between
+    // the halves.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"picture.svg"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<svg xmlns='http://www.w3.org/2000/svg' width='4000' height='4000'>"
+               "<rect width='2000' height='4000' fill='#ff0000'/>"
+               "<rect x='2000' width='2000' height='4000' fill='#0000ff'/></svg>");
+    file.close();
+
+    ColourButton button(0, nullptr);
+    button.resize(113, 41);
+    const qreal ratio = button.devicePixelRatioF();
+    button.setPicture(Picture::load(path, ColourButton::pictureArea(button.size(), 1)));
+    QVERIFY(!button.grab().isNull());
+    const QPoint centre = (QPointF(button.rect().center()) * ratio).toPoint();
+    const auto sharp = [&] {
+        const QImage shown = button.grab().toImage();
+        for (int x = centre.x() - 8; x < centre.x() + 8; ++x) {
+            const QRgb pixel = shown.pixel(x, centre.y());
+            if (pixel != qRgb(255, 0, 0) && pixel != qRgb(0, 0, 255)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    QTRY_VERIFY(sharp());
 }
 
 QTEST_MAIN(TestColourButton)
