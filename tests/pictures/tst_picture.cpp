@@ -585,10 +585,9 @@ void TestPicture::svgDrawnForTheScreen()
     QFETCH(QSize, size);
     QFETCH(qreal, ratio);
     QFETCH(QSize, pixels);
-    const QString svg
-        = u"<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>"
-          "<rect width='%1' height='%2' fill='#ff0000'/></svg>"_s.arg(size.width())
-              .arg(size.height());
+    const QString svg = u"<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>"
+                        "<rect width='%1' height='%2' fill='#ff0000'/></svg>"_s.arg(size.width())
+                            .arg(size.height());
     const auto file = written(svg.toUtf8());
     const Picture picture = Picture::load(file->path, area100, ratio);
     QCOMPARE(picture.size(), size);
