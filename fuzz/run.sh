@@ -9,7 +9,7 @@ build=$1
 seconds=$2
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
-for target in descriptor wraptext keyvalue picture; do
+for target in descriptor wraptext keyvalue picture svg; do
     work=$(mktemp -d)
     options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
              -artifact_prefix="$artifacts/$target-")

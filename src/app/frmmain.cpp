@@ -221,12 +221,14 @@ std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory
 {
     // The window is not built yet: the button's size follows the screen it will open on.
     QSize area;
+    qreal ratio = 1;
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         // As a widget on that screen takes it, in whole dots.
+        ratio = screen->devicePixelRatio();
         area = ColourButton::pictureArea(launchButtonSize(qRound(screen->logicalDotsPerInchY())),
-                                         screen->devicePixelRatio());
+                                         ratio);
     }
-    return std::make_unique<ComponentReading>(directory, area);
+    return std::make_unique<ComponentReading>(directory, area, ratio);
 }
 
 void frmMain::load()
@@ -321,7 +323,7 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
             const ColourButton *button = m_launchButs->placeWidget(0);
             m_reading = std::make_unique<ComponentReading>(
                 directory, ColourButton::pictureArea(button->size(), button->devicePixelRatioF()),
-                0);
+                button->devicePixelRatioF(), 0);
         }
         const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Discovery);
         list = m_reading->takeFolders(m_services);

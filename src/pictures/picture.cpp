@@ -3,9 +3,11 @@
 #include "catalogue/plainfilereading.h"
 #include "catalogue/runtimeerror.h"
 #include "pictures/pngreader.h"
+#include "pictures/svgreader.h"
 
 #include <QBuffer>
 #include <QFile>
+#include <QIcon>
 #include <QImageReader>
 #include <QtEndian>
 
@@ -135,6 +137,12 @@ PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize
     // One reader finds the format, tells the declared size and decodes.
     QImageReader reader(&device);
     const QByteArray format = reader.format();
+    if (format == "svg" || format == "svgz") {
+        // Only a small one, read whole and checked first, is drawn.
+        throw RuntimeError::withPath(
+            RuntimeError::InvalidPicture,
+            u"an SVG larger than %1 bytes is not taken"_s.arg(wholeFileBytes), path);
+    }
     // The size a header declares is known before anything is decoded. Qt gives none for a BMP that
     // it finds too large, so that header is read here to say why it is refused.
     QSize declared = reader.size();
@@ -221,25 +229,120 @@ struct Picture::Data {
     QByteArray bytes;
     PicturePart part;
     QSize area;
+    // A sharper source, `scale` of its pixels to one of this picture's, when the screen has room
+    // for it.
+    std::shared_ptr<const Data> sharper;
+    qreal scale = 1;
+    // The part was drawn from a description at the scale it was loaded for, not decoded: its
+    // pixels are device pixels, and it is all there is.
+    bool drawn = false;
+    qreal ratio = 1;
+
+    static std::shared_ptr<Data> load(const QString &path, QSize area, qreal ratio);
 };
 
-Picture Picture::load(const QString &path, QSize area)
+std::shared_ptr<Picture::Data> Picture::Data::load(const QString &path, QSize area, qreal ratio)
 {
     auto data = std::make_shared<Data>();
     data->path = path;
     data->area = area;
     QByteArray bytes;
-    if (readWholePlainFile(path, wholeFileBytes, bytes)) {
+    if (!readWholePlainFile(path, wholeFileBytes, bytes)) {
+        QFile file;
+        openPlainFileForReading(file, path);
+        data->part = readPart(file, path, area, true, data->size);
+    } else if (!bytes.startsWith(pngSignature) && isSvg(bytes)) {
+        // Drawn once, for this scale: what is kept is the part drawn, never more than the button.
+        SvgRead read = readSvg(bytes, area, ratio);
+        if (!read.refusal.isEmpty()) {
+            throw RuntimeError::withPath(RuntimeError::InvalidPicture, read.refusal, path);
+        }
+        data->size = read.size;
+        data->part = std::move(read.part);
+        data->drawn = true;
+    } else {
         // Whichever takes less is kept: the file's bytes, or the part decoded.
         data->part = readPart(bytes, path, area, true, data->size, bytes.size());
         if (data->part.image.isNull()) {
             data->bytes = std::move(bytes);
         }
-    } else {
-        QFile file;
-        openPlainFileForReading(file, path);
-        data->part = readPart(file, path, area, true, data->size);
     }
+    return data;
+}
+
+Picture Picture::load(const QString &path, QSize area, qreal ratio)
+{
+    std::shared_ptr<Data> data = Data::load(path, area, ratio);
+    data->ratio = ratio;
+    qreal scale = 1;
+    const QString sharperPath = data->drawn ? path : sharperSource(path, ratio, &scale);
+    if (sharperPath != path) {
+        try {
+            auto sharper = Data::load(sharperPath, (QSizeF(area) * scale).toSize(), 1);
+            sharper->scale = scale;
+            if (!sharper->drawn) {
+                data->sharper = std::move(sharper);
+            }
+        } catch (const RuntimeError &) {
+            // The picture the descriptor names is there and good; a sharper one that is not is
+            // passed over, as a screen without its scale would pass it over.
+        }
+    }
+    Picture picture;
+    picture.m_data = std::move(data);
+    return picture;
+}
+
+qreal Picture::ratio() const
+{
+    return m_data ? m_data->ratio : 1;
+}
+
+Picture Picture::forRatio(qreal ratio) const
+{
+    if (!m_data || ratio == m_data->ratio) {
+        return *this;
+    }
+    if (!m_data->drawn) {
+        qreal scale = 1;
+        const QString path = sharperSource(m_data->path, ratio, &scale);
+        const QString current = m_data->sharper ? m_data->sharper->path : m_data->path;
+        if (path == current) {
+            // The same file, whose part is kept in its own pixels: nothing to read.
+            return *this;
+        }
+    }
+    try {
+        return load(m_data->path, m_data->area, ratio);
+    } catch (const RuntimeError &) {
+        return *this;
+    }
+}
+
+QString Picture::sharperSource(const QString &path, qreal ratio, qreal *scale)
+{
+    *scale = 1;
+    return ratio > 1 ? qt_findAtNxFile(path, ratio, scale) : path;
+}
+
+PicturePart Picture::shownPart() const
+{
+    if (!m_data) {
+        return {};
+    }
+    if (m_data->drawn) {
+        return m_data->part;
+    }
+    if (const Data *sharper = m_data->sharper.get()) {
+        PicturePart part = Picture::fromData(m_data->sharper).part(sharper->area);
+        part.scale = sharper->scale;
+        return part;
+    }
+    return part(m_data->area);
+}
+
+Picture Picture::fromData(std::shared_ptr<const Data> data)
+{
     Picture picture;
     picture.m_data = std::move(data);
     return picture;
@@ -256,6 +359,9 @@ PicturePart Picture::part(QSize area) const
         return {};
     }
     const Data &data = *m_data;
+    if (data.drawn) {
+        return data.part;
+    }
     if (!data.part.image.isNull()) {
         // A smaller area, or the same, is cut from the part kept.
         const QRect wanted = centredRegion(data.size, area);

@@ -11,6 +11,9 @@
 struct PicturePart {
     QImage image;
     QPoint offset;
+    // How many of the image's pixels stand for one pixel of the picture: above 1 for a sharper
+    // source. The offset is in the image's pixels.
+    qreal scale = 1;
 };
 
 // The centred region of a picture of `size` that is no larger than `area`: the whole picture when

@@ -3,9 +3,11 @@
 #include "catalogue/descriptor.h"
 #include "catalogue/errortrap.h"
 
-ComponentReading::ComponentReading(const QString &directory, QSize pictureArea, int threads)
+ComponentReading::ComponentReading(const QString &directory, QSize pictureArea, qreal pixelRatio,
+                                   int threads)
     : m_directory(directory)
     , m_pictureArea(pictureArea)
+    , m_pixelRatio(pixelRatio)
 {
     try {
         for (int i = 0; i < threads; ++i) {
@@ -72,8 +74,8 @@ bool ComponentReading::readNext(std::unique_lock<std::mutex> &lock)
     lock.unlock();
     std::unique_ptr<LoadedComponent> component;
     captureFailure([&] {
-        component
-            = std::make_unique<LoadedComponent>(readComponent(m_directory, folder, m_pictureArea));
+        component = std::make_unique<LoadedComponent>(
+            readComponent(m_directory, folder, m_pictureArea, m_pixelRatio));
     });
     lock.lock();
     m_slots[size_t(index)] = {folder, State::Read, std::move(component)};

@@ -24,7 +24,13 @@ public:
     // Past four threads the disk, not the cores, sets the pace.
     static int defaultThreads() { return std::clamp(QThread::idealThreadCount(), 1, 4); }
     // Starts up to `threads` threads; fewer, or none, where the system refuses more.
-    ComponentReading(const QString &directory, QSize pictureArea, int threads = defaultThreads());
+    // Pictures are loaded for a screen of device pixel ratio `pixelRatio`.
+    ComponentReading(const QString &directory, QSize pictureArea, qreal pixelRatio,
+                     int threads = defaultThreads());
+    ComponentReading(const QString &directory, QSize pictureArea, int threads = defaultThreads())
+        : ComponentReading(directory, pictureArea, 1.0, threads)
+    {
+    }
     ~ComponentReading();
     Q_DISABLE_COPY_MOVE(ComponentReading)
     const QString &directory() const { return m_directory; }
@@ -50,6 +56,7 @@ private:
 
     const QString m_directory;
     const QSize m_pictureArea;
+    const qreal m_pixelRatio;
     std::mutex m_mutex;
     std::condition_variable m_readers; // a component found, the search ended, reading stops
     std::condition_variable m_window; // the search ended, the awaited component read

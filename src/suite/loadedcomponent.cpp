@@ -7,7 +7,7 @@
 #include "catalogue/paths.h"
 
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
-                              QSize pictureArea)
+                              QSize pictureArea, qreal pixelRatio)
 {
     LoadedComponent loaded;
     loaded.record.folder = folder;
@@ -21,8 +21,9 @@ LoadedComponent readComponent(const QString &applicationDirectory, const QString
         return loaded;
     }
     loaded.failure = captureFailure([&] {
-        loaded.picture = Picture::load(
-            componentFilePath(applicationDirectory, folder, loaded.record.img), pictureArea);
+        loaded.picture
+            = Picture::load(componentFilePath(applicationDirectory, folder, loaded.record.img),
+                            pictureArea, pixelRatio);
     });
     if (loaded.failure) {
         return loaded;

@@ -23,6 +23,7 @@ struct LoadedComponent {
 };
 
 // Reads the component in `folder` of `applicationDirectory`, its picture for a button that shows
-// `pictureArea` device pixels of it. Safe on any thread.
+// `pictureArea` pixels of it, with its sharper source for a screen of device pixel ratio
+// `pixelRatio`. Safe on any thread.
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
-                              QSize pictureArea);
+                              QSize pictureArea, qreal pixelRatio = 1);

@@ -11,6 +11,7 @@
 #include "suite/loadedcomponent.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QHash>
 
 #include <algorithm>
@@ -116,6 +117,47 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
     return lines;
 }
 
+// The sharper files beside a picture that scaled screens take instead of it: named in a note, and
+// warned of when one is not a picture or not N times the picture's size, since a screen would
+// then show it squeezed or stretched, or the picture blurred after all.
+void checkSharperSources(const QString &picture, QSize size, const QString &descriptor, int line,
+                         QList<Finding> &found)
+{
+    QStringList sharper;
+    for (int scale = 2; scale <= 4; ++scale) {
+        qreal sourceScale = 1;
+        const QString path = Picture::sharperSource(picture, scale, &sourceScale);
+        if (sourceScale != scale) {
+            continue;
+        }
+        const QString name = QFileInfo(path).fileName();
+        sharper.append(u"%1 above %2 %"_s.arg(name).arg((scale - 1) * 100));
+        try {
+            const QSize sharperSize = Picture::load(path, {1, 1}).size();
+            if (sharperSize != size * scale) {
+                found.append(
+                    {descriptor, line, Finding::Warning,
+                     u"%1 is %2 x %3 pixels, not %4 times the picture's %5 x %6"_s.arg(name)
+                         .arg(sharperSize.width())
+                         .arg(sharperSize.height())
+                         .arg(scale)
+                         .arg(size.width())
+                         .arg(size.height())});
+            }
+        } catch (const RuntimeError &error) {
+            found.append(
+                {descriptor, line, Finding::Warning,
+                 u"%1 is passed over, so screens above %2 % show the picture scaled: %3"_s.arg(name)
+                     .arg((scale - 1) * 100)
+                     .arg(error.description())});
+        }
+    }
+    if (!sharper.isEmpty()) {
+        found.append(
+            {descriptor, line, Finding::Note, u"sharper pictures: "_s + sharper.join(u", "_s)});
+    }
+}
+
 void checkComponent(const QString &suite, const QString &folder, QSize buttonPixels,
                     qsizetype button, qsizetype buttons, QList<Finding> &findings)
 {
@@ -164,6 +206,8 @@ void checkComponent(const QString &suite, const QString &folder, QSize buttonPix
                               .arg(shown.width())
                               .arg(shown.height())});
         }
+        checkSharperSources(componentFilePath(suite, folder, loaded.record.img), size, descriptor,
+                            imgLine, found);
         const QString program = componentFilePath(suite, folder, loaded.record.exe);
         boxes.at(descriptor, lines.lastLine.value(u"EXE"_s));
         if (loaded.searchFailure) {

@@ -5,6 +5,10 @@
 #include <QPixmap>
 #include <QPushButton>
 
+#include <mutex>
+#include <optional>
+#include <thread>
+
 // A push button with a background colour that reads back exactly as it was set, as the launch
 // column needs for its highlight. The normal colour is not a colour of its own but a reference to
 // the style's button face, so a button given that value back looks exactly like a fresh one; any
@@ -18,6 +22,7 @@ public:
     static constexpr quint32 white = 0x00FFFFFF;
 
     ColourButton(qint16 index, QWidget *parent);
+    ~ColourButton() override;
 
     // The element of a control array the button stands for; its signals carry it.
     qint16 index() const { return m_index; }
@@ -25,15 +30,18 @@ public:
     quint32 backColor() const { return m_backColor; }
     void setBackColor(quint32 colour);
 
-    // The picture, shown unscaled in the middle of the button: one picture pixel to one screen
-    // pixel, so that it stays sharp on a scaled screen too. Only the part the button can show is
-    // decoded, again when the screen's scale changes.
+    // The picture, in the middle of the button, covering as many logical pixels as it has pixels,
+    // so that it takes the same share of the button at every scale: one picture pixel to one
+    // screen pixel at 100 %, smoothly scaled on a scaled screen. Only the part the button can show
+    // is decoded, once. When the scale changes to one for which the picture has a sharper source,
+    // or is an SVG, the picture is prepared again on a thread of its own; meanwhile the part at
+    // hand is shown scaled, and the button is repainted once the new one is ready.
     void setPicture(const Picture &picture);
-    const Picture &picture() const { return m_picture; }
+    const Picture &picture() const { return m_source; }
 
-    // The device pixels of a picture's centre that a button of `size` (in pixels, at the device
-    // pixel ratio `ratio`) can show: the button itself, with room for the shift of a pressed button
-    // and for the rounding to whole device pixels.
+    // The pixels of a picture's centre that a button of `size` logical pixels can show on a screen
+    // of device pixel ratio `ratio`: the button itself, with room for the shift of a pressed
+    // button and for the rounding to whole device pixels.
     static QSize pictureArea(QSize size, qreal ratio);
 
 Q_SIGNALS:
@@ -48,9 +56,19 @@ protected:
 private:
     qint16 m_index;
     quint32 m_backColor = buttonFace;
+    void prepareFor(qreal ratio);
+    Q_INVOKABLE void takePrepared();
+
+    // The picture as set, and the one shown, prepared for the screen's scale.
+    Picture m_source;
     Picture m_picture;
-    // The part of the picture on show, for the area it was decoded for.
+    // The scale the picture was last prepared for, or is being prepared for.
+    qreal m_preparedFor = 0;
+    std::thread m_preparer;
+    std::mutex m_preparedMutex;
+    std::optional<Picture> m_prepared; // guarded by m_preparedMutex
+    // The part of the picture on show, in device pixels for `m_partRatio`.
     QPixmap m_part;
-    QPoint m_partOffset;
-    QSize m_partArea;
+    QPointF m_partOffset;
+    qreal m_partRatio = 0;
 };

@@ -35,9 +35,16 @@ colours=("#e02020" "#20a020" "#2040e0" "#e0a000" "#a020c0" "#00a0a0" "#805020")
 for i in "${!colours[@]}"; do
     make_component "Comp0$i" "${colours[$i]}" "$marker"
 done
-# Listed last, on the second page; the only name that does not start with "Comp".
-zed_colour="#c04080"
-make_component "Zed" "$zed_colour" "$marker"
+# Sharper sources, on the second page: Comp07 has a picture twice as large beside its own, a
+# checkerboard of one-pixel squares that only a pixel-for-pixel copy keeps; Comp08 an SVG of two
+# halves whose edge a smoothly scaled picture would blur.
+make_component Comp07 "#FF00FF" "$marker"
+convert -size 80x60 pattern:gray50 -fill "#FF00FF" -opaque black -fill "#00FFFF" -opaque white \
+    "PNG24:$WORK/suite/Comp07/pic@2x.png"
+make_component Comp08 "#000000" "$marker"
+printf '%s' "<svg xmlns='http://www.w3.org/2000/svg' width='40' height='30'><rect width='20' height='30' fill='#C02060'/><rect x='20' width='20' height='30' fill='#20C060'/></svg>" \
+    > "$WORK/suite/Comp08/pic.svg"
+sed -i 's/^IMG:pic.png/IMG:pic.svg/' "$WORK/suite/Comp08/kk.cfg"
 
 caption="Kestrelkit Launcher - Vessaly Software Solutions, Inc -  Version 1.1.0"
 (cd "$WORK" && exec "$WORK/suite/kestrelkit-launcher") >"$WORK/launcher.log" 2>&1 &
@@ -142,6 +149,38 @@ xdotool mousemove "$place_x" "$up_y" click 1
 wait_for 5 pixel_is "$place_x" "$(place_y 0)" "${colours[0]^^}" || fail "page up did not show button 0"
 note "paging shows the right pictures"
 
+# At every scale a picture covers as many logical pixels as it has pixels, centred on its button.
+# place_shot K FILE: the screen in launch place K.
+place_shot() {
+    import -window root -crop "$(px 1695)x$(px 615)+$(( cx + $(px 120) ))+$(( $(place_y "$1") - $(px 615) / 2 ))" \
+        +repage "$2" 2>/dev/null
+}
+place_shot 0 "$WORK/place0.png"
+IFS='x+' read -r bw bh bx by < <(colour_box "$WORK/place0.png" "${colours[0]}")
+[ "${bw}x${bh}" = "$(scaled 40)x$(scaled 30)" ] || fail "a 40 x 30 picture covers ${bw}x${bh} pixels"
+[ $(( 2 * bx + bw - $(px 1695) )) -ge -3 ] && [ $(( 2 * bx + bw - $(px 1695) )) -le 3 ] \
+    && [ $(( 2 * by + bh - $(px 615) )) -ge -3 ] && [ $(( 2 * by + bh - $(px 615) )) -le 3 ] \
+    || fail "the picture is not centred on its button: ${bw}x${bh}+$bx+$by"
+note "picture covers $(scaled 40) x $(scaled 30) pixels, centred"
+xdotool mousemove "$place_x" "$down_y" click 1
+wait_for 5 pixel_is "$place_x" "$(place_y 0)" "${colours[5]^^}" || fail "page down did not show button 5"
+place_shot 2 "$WORK/place2.png"
+place_shot 3 "$WORK/place3.png"
+if [ "$scale" = 2 ]; then
+    IFS='x+' read -r bw bh bx by < <(colour_box "$WORK/place2.png" "#FF00FF")
+    convert "$WORK/place2.png" -crop "${bw}x${bh}+$bx+$by" +repage "PNG24:$WORK/sharper.png"
+    [ "$(compare -metric AE "$WORK/suite/Comp07/pic@2x.png" "$WORK/sharper.png" null: 2>&1)" = 0 ] \
+        || fail "the @2x picture is not shown pixel for pixel (${bw}x${bh})"
+    note "@2x picture shown pixel for pixel"
+fi
+left=$(colour_box "$WORK/place3.png" "#C02060")
+right=$(colour_box "$WORK/place3.png" "#20C060")
+half="$(scaled 20)x$(scaled 30)+"
+[[ "$left" == "$half"* && "$right" == "$half"* ]] || fail "the SVG's halves are $left and $right"
+note "SVG drawn sharp"
+xdotool mousemove "$place_x" "$up_y" click 1
+wait_for 5 pixel_is "$place_x" "$(place_y 0)" "${colours[0]^^}" || fail "page up did not show button 0"
+
 # A click starts the component; the launcher stays responsive.
 xdotool mousemove "$place_x" "$(place_y 2)" click 1
 wait_for 10 grep -qx "Comp02" "$marker" || fail "the component did not start"
@@ -152,21 +191,21 @@ note "click started Comp02"
 # what is highlighted.
 xdotool mousemove $(( cx + $(px 3600) )) $(( client_y + $(px 400) ))
 highlighted() { pixel_is "$edge_x" "$(place_y "$1")" "#FFFFFF"; }
-# Typing finds by name: Comp03, in place 3; the button hovered before gets its colour back.
-xdotool type --delay 40 comp03
-wait_for 5 highlighted 3 || fail "typing comp03 did not highlight place 3: $(pixel "$edge_x" "$(place_y 3)")"
+# Typing finds by name: Comp04, in place 4; the button hovered before gets its colour back.
+xdotool type --delay 40 comp04
+wait_for 5 highlighted 4 || fail "typing comp04 did not highlight place 4: $(pixel "$edge_x" "$(place_y 4)")"
 highlighted 1 && fail "the button hovered before is still white after typing"
-note "typing found Comp03"
-# Page Down turns the page and keeps the place, or, on a shorter page, reaches its last: Zed.
+note "typing found Comp04"
+# Page Down turns the page and keeps the place, or, on a shorter page, reaches its last: Comp08,
+# in place 3 of the four on the second page.
 xdotool key Page_Down
-wait_for 5 pixel_is "$place_x" "$(place_y 2)" "${zed_colour^^}" || fail "Page Down did not show Zed in place 2"
-wait_for 5 highlighted 2 || fail "Page Down did not highlight Zed: $(pixel "$edge_x" "$(place_y 2)")"
-pixel_is "$place_x" "$(place_y 0)" "${colours[5]^^}" || fail "Page Down did not show button 5 first"
-note "Page Down reached Zed"
+wait_for 5 pixel_is "$place_x" "$(place_y 0)" "${colours[5]^^}" || fail "Page Down did not show button 5 first"
+wait_for 5 highlighted 3 || fail "Page Down did not highlight Comp08: $(pixel "$edge_x" "$(place_y 3)")"
+note "Page Down reached Comp08"
 # Enter starts what was reached, as a click does.
 xdotool key Return
-wait_for 10 grep -qx "Zed" "$marker" || fail "Enter did not start Zed"
-note "Enter started Zed"
+wait_for 10 grep -qx "Comp08" "$marker" || fail "Enter did not start Comp08"
+note "Enter started Comp08"
 # One notch up over the column, below the last button of the short page, turns back a page.
 # The pointer stands on the place's left end, clear of the picture looked at.
 xdotool mousemove "$hover_x" "$(place_y 4)" mousemove $(( hover_x + 2 )) "$(place_y 4)" click 4

@@ -285,6 +285,11 @@ private Q_SLOTS:
     void centreOfALargePicture();
     void refusedAsQtRefuses_data();
     void refusedAsQtRefuses();
+    void sourceForTheScale_data();
+    void sourceForTheScale();
+    void missingPictureWithASharperOneBeside();
+    void svgDrawnForTheScreen_data();
+    void svgDrawnForTheScreen();
 };
 
 void TestPicture::everyKindAsQtReadsIt_data()
@@ -495,6 +500,101 @@ void TestPicture::overlongChunkTakesNoMemory()
     }
     QVERIFY(refusal(file->path));
     QCOMPARE_LT(peakMemoryKiB() - before, 64 * 1024);
+}
+
+void TestPicture::sourceForTheScale_data()
+{
+    // The files beside "pic.png" (90 x 30 pixels) by their suffix, each a plain colour; which of
+    // them a button shows at a device pixel ratio, and how many device pixels its part then has.
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QStringList>("sharper");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QSize>("pixels");
+    const QStringList both{u"@2x"_s, u"@3x"_s};
+    QTest::newRow("100 %, @2x beside") << 1.0 << QStringList{u"@2x"_s} << u""_s << QSize(90, 30);
+    QTest::newRow("150 %, @2x beside")
+        << 1.5 << QStringList{u"@2x"_s} << u"@2x"_s << QSize(180, 60);
+    QTest::newRow("200 %, nothing beside") << 2.0 << QStringList() << u""_s << QSize(90, 30);
+    QTest::newRow("200 %, @2x and @3x beside") << 2.0 << both << u"@2x"_s << QSize(180, 60);
+    QTest::newRow("300 %, @2x and @3x beside") << 3.0 << both << u"@3x"_s << QSize(270, 90);
+    QTest::newRow("300 %, @2x beside")
+        << 3.0 << QStringList{u"@2x"_s} << u"@2x"_s << QSize(180, 60);
+    // A sharper file that is no picture is passed over.
+    QTest::newRow("200 %, a broken @2x beside")
+        << 2.0 << QStringList{u"@2x broken"_s} << u""_s << QSize(90, 30);
+}
+
+void TestPicture::sourceForTheScale()
+{
+    QFETCH(qreal, ratio);
+    QFETCH(QStringList, sharper);
+    QFETCH(QString, shown);
+    QFETCH(QSize, pixels);
+    QTemporaryDir folder;
+    const auto colourOf = [](const QString &suffix) {
+        return QColor::fromHsv(int(qHash(suffix) % 360), 200, 200).rgb();
+    };
+    const auto save = [&](const QString &suffix, int scale) {
+        QImage image(QSize(90, 30) * scale, QImage::Format_RGB32);
+        image.fill(colourOf(suffix));
+        return image.save(folder.filePath(u"pic"_s + suffix + u".png"_s));
+    };
+    QVERIFY(save(u""_s, 1));
+    for (const QString &suffix : sharper) {
+        if (suffix.endsWith(u" broken"_s)) {
+            QFile file(folder.filePath(u"pic"_s + suffix.section(u' ', 0, 0) + u".png"_s));
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("\x89PNG\r\n\x1A\n") > 0);
+        } else {
+            QVERIFY(save(suffix, suffix.mid(1, 1).toInt()));
+        }
+    }
+    const Picture picture = Picture::load(folder.filePath(u"pic.png"_s), area100, ratio);
+    QCOMPARE(picture.size(), QSize(90, 30));
+    const PicturePart part = picture.shownPart();
+    QCOMPARE(part.image.size(), pixels);
+    QCOMPARE(part.scale, qreal(pixels.width() / 90));
+    QCOMPARE(part.image.pixel(5, 5), colourOf(shown));
+}
+
+void TestPicture::missingPictureWithASharperOneBeside()
+{
+    // The descriptor names the picture; a sharper file alone does not stand in for it.
+    QTemporaryDir folder;
+    QImage image(180, 60, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    QVERIFY(image.save(folder.filePath(u"pic@2x.png"_s)));
+    QVERIFY_THROWS_EXCEPTION(RuntimeError,
+                             Picture::load(folder.filePath(u"pic.png"_s), area100, 2.0));
+}
+
+void TestPicture::svgDrawnForTheScreen_data()
+{
+    // The SVG's own size, the device pixel ratio, and the device pixels drawn.
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<qreal>("ratio");
+    QTest::addColumn<QSize>("pixels");
+    QTest::newRow("90 x 30 at 100 %") << QSize(90, 30) << 1.0 << QSize(90, 30);
+    QTest::newRow("90 x 30 at 150 %") << QSize(90, 30) << 1.5 << QSize(135, 45);
+    QTest::newRow("90 x 30 at 200 %") << QSize(90, 30) << 2.0 << QSize(180, 60);
+    // Only the centre the button shows is drawn.
+    QTest::newRow("30000 x 30000 at 200 %") << QSize(30000, 30000) << 2.0 << area100 * 2;
+}
+
+void TestPicture::svgDrawnForTheScreen()
+{
+    QFETCH(QSize, size);
+    QFETCH(qreal, ratio);
+    QFETCH(QSize, pixels);
+    const QString svg = u"<svg xmlns='http://www.w3.org/2000/svg' width='%1' height='%2'>"
+                        "<rect width='%1' height='%2' fill='#ff0000'/></svg>"_s.arg(size.width())
+                            .arg(size.height());
+    const auto file = written(svg.toUtf8());
+    const Picture picture = Picture::load(file->path, area100, ratio);
+    QCOMPARE(picture.size(), size);
+    const PicturePart part = picture.shownPart();
+    QCOMPARE(part.image.size(), pixels);
+    QCOMPARE(part.scale, ratio);
+    QCOMPARE(part.image.pixel(pixels.width() / 2, pixels.height() / 2), qRgb(255, 0, 0));
 }
 
 QTEST_MAIN(TestPicture)

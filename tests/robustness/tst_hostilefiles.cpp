@@ -144,6 +144,38 @@ QByteArray gifBombHeader()
     return bytes;
 }
 
+// An SVG of the button's size around `inside`.
+QByteArray svg(const QByteArray &inside, const QByteArray &prolog = {})
+{
+    return prolog
+        + "<svg xmlns='http://www.w3.org/2000/svg' xmlns:xlink='http://www.w3.org/1999/xlink'"
+          " width='90' height='30'>"
+        + inside + "</svg>";
+}
+
+// Ten entities, each ten of the one before: a billion copies of one word.
+QByteArray svgLaughs()
+{
+    QByteArray prolog = "<!DOCTYPE svg [<!ENTITY l0 'lol'>";
+    for (int i = 1; i < 10; ++i) {
+        prolog += "<!ENTITY l" + QByteArray::number(i) + " '"
+            + QByteArray("&l" + QByteArray::number(i - 1) + ";").repeated(10) + "'>";
+    }
+    return svg("<text>&l9;</text>", prolog + "]>");
+}
+
+// Groups that each draw the one before ten times: ten billion rectangles.
+QByteArray svgUses()
+{
+    QByteArray defs = "<defs><g id='g0'><rect width='1' height='1'/></g>";
+    for (int i = 1; i < 10; ++i) {
+        defs += "<g id='g" + QByteArray::number(i) + "'>"
+            + QByteArray("<use xlink:href='#g" + QByteArray::number(i - 1) + "'/>").repeated(10)
+            + "</g>";
+    }
+    return svg(defs + "</defs><use xlink:href='#g9'/>");
+}
+
 // A good component and the one under test, "Hostile", whose files the rows spoil.
 void writeSuite(SuiteBuilder &suite)
 {
@@ -386,6 +418,30 @@ void TestHostileFiles::pictures_data()
         << u"pic.jpg"_s << jpegBombHeader() << Special::None << u"30000 x 30000"_s;
     QTest::newRow("GIF header of 30000 x 30000")
         << u"pic.gif"_s << gifBombHeader() << Special::None << u"30000 x 30000"_s;
+    QTest::newRow("SVG with a billion laughs")
+        << u"pic.svg"_s << svgLaughs() << Special::None << u"document type"_s;
+    QTest::newRow("SVG repeating a shape ten billion times")
+        << u"pic.svg"_s << svgUses() << Special::None << u"repeats shapes"_s;
+    QTest::newRow("SVG nested 100000 deep")
+        << u"pic.svg"_s
+        << svg(QByteArray("<g>").repeated(100000) + QByteArray("</g>").repeated(100000))
+        << Special::None << u"nests"_s;
+    QTest::newRow("SVG of 1e9 x 1e9")
+        << u"pic.svg"_s
+        << QByteArray("<svg xmlns='http://www.w3.org/2000/svg' width='1e9' height='1e9'/>")
+        << Special::None << u"more than a picture may take"_s;
+    QTest::newRow("SVG drawing a file beside it")
+        << u"pic.svg"_s << svg("<image width='90' height='30' xlink:href='../Good/pic.png'/>")
+        << Special::None << u"outside itself"_s;
+    QTest::newRow("SVG drawing a web address")
+        << u"pic.svg"_s << svg("<image width='90' height='30' href='http://127.0.0.1:9/x.png'/>")
+        << Special::None << u"outside itself"_s;
+    QTest::newRow("compressed SVG")
+        << u"pic.svgz"_s << QByteArray("\x1F\x8B\x08\0\0\0\0\0", 8) + garbage(4096, 7)
+        << Special::None << u"compressed"_s;
+    QTest::newRow("SVG larger than a megabyte")
+        << u"pic.svg"_s << svg(QByteArray("<rect width='1' height='1'/>\n").repeated(40000))
+        << Special::None << u"larger than"_s;
 }
 
 void TestHostileFiles::pictures()

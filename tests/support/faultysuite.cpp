@@ -17,6 +17,9 @@ void writeFaultySuite(SuiteBuilder &builder)
               "NAME:Bad Lines\r\nIMG:pic.png\r\nEXE:run\r\nExe:other\r\nCOLOUR:blue\r\n"
               "just words\r\nDESC:First.\r\nDESC:Second.\r\nHELP\r\n\r\n");
     component(u"Big Picture"_s, "IMG:pic.png\r\nEXE:run\r\nDESC:Wide.\r\n", 300);
+    // Sharper pictures beside it: one of the right size, one that is not.
+    builder.writePicture(u"suite/Big Picture/pic@2x.png"_s, Qt::blue, 600, 64);
+    builder.writePicture(u"suite/Big Picture/pic@3x.png"_s, Qt::blue, 300, 32);
     component(u"Broken Picture"_s, "IMG:broken.png\r\nEXE:run\r\nDESC:x\r\n");
     builder.writeFile(u"suite/Broken Picture/broken.png"_s, "not a picture");
     builder.writeDescriptor(u"suite/Huge Descriptor"_s, QByteArray(1024 * 1024 + 1, 'x'));

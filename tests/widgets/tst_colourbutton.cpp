@@ -32,6 +32,9 @@ class TestColourButton final : public QObject
 private Q_SLOTS:
     void showsTheCentreOfALargePicture_data();
     void showsTheCentreOfALargePicture();
+    void coversAsManyLogicalPixelsAsThePictureHas_data();
+    void coversAsManyLogicalPixelsAsThePictureHas();
+    void drawnAgainForANewScale();
 };
 
 void TestColourButton::showsTheCentreOfALargePicture_data()
@@ -87,6 +90,89 @@ void TestColourButton::showsTheCentreOfALargePicture()
             QCOMPARE(shown.pixel(x, y), coded(source.x(), source.y()));
         }
     }
+}
+
+void TestColourButton::coversAsManyLogicalPixelsAsThePictureHas_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("larger than the button") << QSize(200, 60);
+    QTest::newRow("smaller than the button") << QSize(90, 30);
+}
+
+void TestColourButton::coversAsManyLogicalPixelsAsThePictureHas()
+{
+    QFETCH(QSize, size);
+    // Red and green tell x and y, so that smooth scaling, which blends neighbours, still tells
+    // where a pixel came from.
+    QImage whole(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x) {
+            whole.setPixel(x, y, qRgb(x, y, 255));
+        }
+    }
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"picture.png"_s);
+    QVERIFY(whole.save(path));
+
+    ColourButton button(0, nullptr);
+    button.resize(113, 41);
+    const qreal ratio = button.devicePixelRatioF();
+    // Loaded as on a screen at 100 %, then shown on this one, with the file gone: a change of
+    // scale must make do with what was loaded.
+    button.setPicture(Picture::load(path, ColourButton::pictureArea(button.size(), 1)));
+    QVERIFY(QFile::remove(path));
+    const QImage shown = button.grab().toImage();
+
+    const QPointF topLeft
+        = QRectF(button.rect()).center() - QPointF(size.width(), size.height()) / 2;
+    const QRectF inside = QRectF(button.rect()).adjusted(3, 3, -3, -3)
+        & QRectF(topLeft, QSizeF(size)).adjusted(2, 2, -2, -2);
+    for (qreal y = inside.top(); y <= inside.bottom(); y += 0.5) {
+        for (qreal x = inside.left(); x <= inside.right(); x += 0.5) {
+            const QPoint device = (QPointF(x, y) * ratio).toPoint();
+            const QRgb pixel = shown.pixel(device);
+            const QPointF expected = QPointF(device) / ratio - topLeft;
+            QVERIFY2(qAbs(qRed(pixel) - expected.x()) <= 1.5
+                         && qAbs(qGreen(pixel) - expected.y()) <= 1.5,
+                     qPrintable(u"at %1,%2 the picture's %3,%4"_s.arg(x)
+                                    .arg(y)
+                                    .arg(qRed(pixel))
+                                    .arg(qGreen(pixel))));
+        }
+    }
+}
+
+void TestColourButton::drawnAgainForANewScale()
+{
+    // A large SVG of two halves, drawn for a screen at 100 % and then shown on this one: at once,
+    // scaled, and then, without a file read in the paint, drawn again with a sharp edge between
+    // the halves.
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"picture.svg"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<svg xmlns='http://www.w3.org/2000/svg' width='4000' height='4000'>"
+               "<rect width='2000' height='4000' fill='#ff0000'/>"
+               "<rect x='2000' width='2000' height='4000' fill='#0000ff'/></svg>");
+    file.close();
+
+    ColourButton button(0, nullptr);
+    button.resize(113, 41);
+    const qreal ratio = button.devicePixelRatioF();
+    button.setPicture(Picture::load(path, ColourButton::pictureArea(button.size(), 1)));
+    QVERIFY(!button.grab().isNull());
+    const QPoint centre = (QPointF(button.rect().center()) * ratio).toPoint();
+    const auto sharp = [&] {
+        const QImage shown = button.grab().toImage();
+        for (int x = centre.x() - 8; x < centre.x() + 8; ++x) {
+            const QRgb pixel = shown.pixel(x, centre.y());
+            if (pixel != qRgb(255, 0, 0) && pixel != qRgb(0, 0, 255)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    QTRY_VERIFY(sharp());
 }
 
 QTEST_MAIN(TestColourButton)
