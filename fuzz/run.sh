@@ -17,7 +17,8 @@ for target in descriptor wraptext keyvalue picture svg; do
     [ "$target" = wraptext ] && options+=(-max_len=70000)
     echo "== fuzzing $target for $seconds s"
     status=0
-    "$build/fuzz/fuzz_$target" "${options[@]}" "$work" "$here/corpus/$target" >"$work.log" 2>&1 || status=$?
+    LSAN_OPTIONS="suppressions=$here/../lsan/fontconfig.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}" \
+        "$build/fuzz/fuzz_$target" "${options[@]}" "$work" "$here/corpus/$target" >"$work.log" 2>&1 || status=$?
     grep -E '^stat::(number_of_executed_units|peak_rss_mb)' "$work.log" || true
     if [ "$status" -ne 0 ]; then
         tail -n 60 "$work.log"
