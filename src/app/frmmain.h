@@ -60,7 +60,7 @@ public:
     Q_DISABLE_COPY_MOVE(frmMain)
 
     // The caption the design gives; activation appends the version.
-    static const QString designCaption;
+    static QString designCaption();
 
     // The launch button's size in pixels at `logicalDpi`, as the design gives it.
     static QSize launchButtonSize(qreal logicalDpi);
