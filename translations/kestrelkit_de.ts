@@ -269,7 +269,7 @@ This program is protected by copyright laws.  Copying or reselling this program,
 Email all bugs to: %1<byte value="xd"/>
 </source>
         <extracomment>%1 is the e-mail address for bug reports. The box has no scroll bar: the whole notice must fit it.</extracomment>
-        <translation>Diese Software wird ohne Gewähr bereitgestellt, ohne ausdrückliche oder stillschweigende Garantie und/oder Unterstützung.  Mit der Nutzung dieser Software stellen Sie Vessaly Software Solutions und den/die Autor(en) von allen Schäden frei, die mit ihrer Nutzung zusammenhängen.  <byte value="xd"/>
+        <translation>Diese Software wird ohne Gewähr und ohne ausdrückliche oder stillschweigende Garantie und/oder Unterstützung bereitgestellt.  Mit ihrer Nutzung stellen Sie Vessaly Software Solutions und den/die Autor(en) von allen Schäden frei, die daraus entstehen.  <byte value="xd"/>
 <byte value="xd"/>
 Dieses Programm ist urheberrechtlich geschützt.  Wer dieses Programm oder Teile davon ohne ausdrückliche Erlaubnis kopiert oder weiterverkauft, muss mit empfindlichen zivil- und strafrechtlichen Folgen rechnen und wird im vollen gesetzlichen Umfang verfolgt.<byte value="xd"/>
 <byte value="xd"/>
@@ -338,7 +338,7 @@ Telefon: %2</translation>
     </message>
     <message>
         <source>Select the utility to run.</source>
-        <translation>Wählen Sie das Dienstprogramm, das Sie starten möchten.</translation>
+        <translation>Wählen Sie das zu startende Dienstprogramm.</translation>
     </message>
     <message>
         <source>Components</source>
