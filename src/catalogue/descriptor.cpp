@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -41,14 +42,33 @@ bool isTerritory(QStringView text)
         || (text.size() == 3 && std::all_of(text.begin(), text.end(), isAsciiDigit));
 }
 
-void store(ComponentInfo &record, QStringView key, QString &&value)
+// Which of DESC, NAME and TIP `key` is, or nothing.
+std::optional<LanguageChoice::Key> translatableKey(QStringView key)
 {
     if (key == u"DESC") {
+        return LanguageChoice::Desc;
+    }
+    if (key == u"NAME") {
+        return LanguageChoice::Name;
+    }
+    if (key == u"TIP") {
+        return LanguageChoice::Tip;
+    }
+    return std::nullopt;
+}
+
+void store(ComponentInfo &record, LanguageChoice::Key key, QString &&value)
+{
+    switch (key) {
+    case LanguageChoice::Desc:
         record.desc = wrapText(descriptionWidth, value);
-    } else if (key == u"NAME") {
+        break;
+    case LanguageChoice::Name:
         record.name = std::move(value);
-    } else {
+        break;
+    case LanguageChoice::Tip:
         record.tip = std::move(value);
+        break;
     }
 }
 } // namespace
@@ -90,41 +110,12 @@ QStringList descriptorLanguages(const QStringList &uiLanguages)
     return tags;
 }
 
-bool LanguageChoice::take(QStringView key, QStringView tag)
-{
-    const qsizetype rank = tag.isEmpty() ? m_languages.size() : m_languages.indexOf(tag);
-    if (rank < 0) {
-        return false;
-    }
-    int &best = key == u"DESC" ? m_desc : (key == u"NAME" ? m_name : m_tip);
-    if (rank > best) {
-        return false;
-    }
-    best = int(rank);
-    return true;
-}
-
 void applyDescriptorLine(ComponentInfo &record, QString line, LanguageChoice &choice)
 {
     QString value = splitKeyValue(line, u":"_s);
-    if (line.endsWith(u']')) {
-        // Only tagged keys end in a bracket, so an untagged line never gets this far.
-        const qsizetype open = line.indexOf(u'[');
-        if (open < 0) {
-            return;
-        }
-        const QStringView key = QStringView(line).left(open);
-        const QStringView tag = QStringView(line).sliced(open + 1, line.size() - open - 2);
-        if (std::find(std::begin(translatableKeys), std::end(translatableKeys), key)
-                != std::end(translatableKeys)
-            && isLanguageTag(tag) && choice.take(key, tag)) {
-            store(record, key, std::move(value));
-        }
-        return;
-    }
-    if (line == u"DESC" || line == u"NAME" || line == u"TIP") {
-        if (choice.take(line, {})) {
-            store(record, line, std::move(value));
+    if (line == u"DESC") {
+        if (choice.takePlain(LanguageChoice::Desc)) {
+            record.desc = wrapText(descriptionWidth, value);
         }
     } else if (line == u"EXE") {
         record.exe = std::move(value);
@@ -132,6 +123,26 @@ void applyDescriptorLine(ComponentInfo &record, QString line, LanguageChoice &ch
         record.help = std::move(value);
     } else if (line == u"IMG") {
         record.img = std::move(value);
+    } else if (line == u"NAME") {
+        if (choice.takePlain(LanguageChoice::Name)) {
+            record.name = std::move(value);
+        }
+    } else if (line == u"TIP") {
+        if (choice.takePlain(LanguageChoice::Tip)) {
+            record.tip = std::move(value);
+        }
+    } else if (line.endsWith(u']')) {
+        // DESC[de]: only a key with a tag ends in a bracket.
+        const qsizetype open = line.indexOf(u'[');
+        if (open < 0) {
+            return;
+        }
+        const std::optional<LanguageChoice::Key> key
+            = translatableKey(QStringView(line).left(open));
+        const QStringView tag = QStringView(line).sliced(open + 1, line.size() - open - 2);
+        if (key && isLanguageTag(tag) && choice.take(*key, tag)) {
+            store(record, *key, std::move(value));
+        }
     }
 }
 

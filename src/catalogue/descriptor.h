@@ -39,17 +39,33 @@ public:
     {
     }
 
-    // Whether a line of key `key` (DESC, NAME or TIP) with language `tag` (empty for the plain
-    // key) is taken: when it suits at least as well as the line that set the field before. A line
-    // taken later replaces an earlier one that suits as well, as plain keys always have.
-    bool take(QStringView key, QStringView tag);
+    enum Key { Desc, Name, Tip };
+
+    // Whether a line of `key` with language `tag` is taken: when it suits at least as well as the
+    // line that set the field before. A line taken later replaces an earlier one that suits as
+    // well, as plain keys always have.
+    bool take(Key key, QStringView tag)
+    {
+        const qsizetype rank = m_languages.indexOf(tag);
+        return rank >= 0 && take(key, rank);
+    }
+    // The same for the plain key.
+    bool takePlain(Key key) { return take(key, m_languages.size()); }
 
 private:
-    static constexpr int none = std::numeric_limits<int>::max();
+    bool take(Key key, qsizetype rank)
+    {
+        if (rank > m_best[key]) {
+            return false;
+        }
+        m_best[key] = rank;
+        return true;
+    }
+
     QStringList m_languages;
-    int m_desc = none;
-    int m_name = none;
-    int m_tip = none;
+    qsizetype m_best[3]
+        = {std::numeric_limits<qsizetype>::max(), std::numeric_limits<qsizetype>::max(),
+           std::numeric_limits<qsizetype>::max()};
 };
 
 // Stores one descriptor line in the record. The key is everything before the line's first colon
