@@ -47,13 +47,13 @@ public:
     bool take(Key key, QStringView tag)
     {
         const qsizetype rank = m_languages.indexOf(tag);
-        return rank >= 0 && take(key, rank);
+        return rank >= 0 && takeRank(key, rank);
     }
     // The same for the plain key.
-    bool takePlain(Key key) { return take(key, m_languages.size()); }
+    bool takePlain(Key key) { return takeRank(key, m_languages.size()); }
 
 private:
-    bool take(Key key, qsizetype rank)
+    bool takeRank(Key key, qsizetype rank)
     {
         if (rank > m_best[key]) {
             return false;
