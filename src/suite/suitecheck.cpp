@@ -156,6 +156,17 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
                          : u"key \"%1\" is skipped: keys are upper case, %2"_s.arg(key, upper));
             }
         }
+        if (const std::optional<TaggedKey> tagged = taggedKey(key); tagged && isKey(key)) {
+            // What a start-up in that language would meet on this line.
+            LanguageChoice reader({tagged->tag.toString()});
+            if (const std::optional<RuntimeError> failure = captureFailure([&] {
+                    ComponentInfo scratch;
+                    applyDescriptorLine(scratch, line, reader);
+                })) {
+                warn(u"for readers of %1 this line fails, and the button stays hidden: %2"_s.arg(
+                    tagged->tag, failure->description()));
+            }
+        }
         if (isKey(key)) {
             if (const int earlier = lines.lastLine.value(key)) {
                 warn(u"%1 given again: this value replaces the one on line %2"_s.arg(key).arg(

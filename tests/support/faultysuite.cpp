@@ -28,7 +28,9 @@ void writeFaultySuite(SuiteBuilder &builder)
     component(u"Long Description"_s,
               "IMG:pic.png\r\nEXE:run\r\nDESC:" + QByteArray(32767, 'y') + "\r\n");
     component(u"Missing Picture"_s, "IMG:gone.png\r\nEXE:run\r\nDESC:x\r\n");
-    component(u"Missing Program"_s, "IMG:pic.png\r\nEXE:gone\r\nDESC:x\r\n");
+    // Its German description is too long for the counter: only a German start-up fails on it.
+    component(u"Missing Program"_s,
+              "IMG:pic.png\r\nEXE:gone\r\nDESC:x\r\nDESC[de]:" + QByteArray(32767, 'y') + "\r\n");
     builder.writeDescriptor(u"suite/No Keys"_s, "NAME:No Keys\r\n");
     component(u"No Program Line"_s, "IMG:pic.png\r\nDESC:x\r\n");
     builder.makeFolder(u"suite/Not A Component/kk.cfg"_s);
