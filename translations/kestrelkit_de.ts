@@ -135,7 +135,7 @@ Bitte prüfen Sie, ob die Komponenten richtig installiert sind.</translation>
     <name>RuntimeError</name>
     <message>
         <source>its interpreter or loader was not found</source>
-        <translation>sein Interpreter oder Lader wurde nicht gefunden</translation>
+        <translation>sein Interpreter oder Loader wurde nicht gefunden</translation>
     </message>
     <message>
         <source>file larger than %1 bytes</source>
@@ -167,7 +167,7 @@ Bitte prüfen Sie, ob die Komponenten richtig installiert sind.</translation>
     </message>
     <message>
         <source>Device I/O error</source>
-        <translation>E/A-Fehler des Geräts</translation>
+        <translation>E/A-Gerätefehler</translation>
     </message>
     <message>
         <source>Permission denied</source>
@@ -175,7 +175,7 @@ Bitte prüfen Sie, ob die Komponenten richtig installiert sind.</translation>
     </message>
     <message>
         <source>Path/File access error</source>
-        <translation>Fehler beim Pfad-/Dateizugriff</translation>
+        <translation>Fehler beim Zugriff auf Pfad/Datei</translation>
     </message>
     <message>
         <source>Path not found</source>
