@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLibraryInfo>
+#include <QPointer>
 #include <QTranslator>
 
 #include <memory>
@@ -17,9 +18,10 @@ namespace
 const QString folder = u":/i18n"_s;
 const QString prefix = u"kestrelkit_"_s;
 
+// The translators installed, owned by the application object, so that they end with it.
 struct Installed {
-    std::unique_ptr<QTranslator> own;
-    std::unique_ptr<QTranslator> qt;
+    QPointer<QTranslator> own;
+    QPointer<QTranslator> qt;
 };
 
 Installed &installed()
@@ -52,14 +54,16 @@ QString installTranslations(const QStringList &uiLanguages)
         if (!own->load(prefix + language, folder)) {
             continue;
         }
-        QCoreApplication::installTranslator(own.get());
-        installed().own = std::move(own);
+        own->setParent(QCoreApplication::instance());
+        installed().own = own.release();
+        QCoreApplication::installTranslator(installed().own);
         // Qt's texts in the same language, so that a box's buttons speak as its text does; a
         // system without Qt's translations shows them in English.
         auto qt = std::make_unique<QTranslator>();
         if (qt->load(u"qtbase_"_s + language, QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-            QCoreApplication::installTranslator(qt.get());
-            installed().qt = std::move(qt);
+            qt->setParent(QCoreApplication::instance());
+            installed().qt = qt.release();
+            QCoreApplication::installTranslator(installed().qt);
         }
         return language;
     }
@@ -69,10 +73,9 @@ QString installTranslations(const QStringList &uiLanguages)
 void removeTranslations()
 {
     Installed &translators = installed();
-    for (const auto *translator : {&translators.own, &translators.qt}) {
-        if (*translator) {
-            QCoreApplication::removeTranslator(translator->get());
-        }
+    for (QPointer<QTranslator> *translator : {&translators.own, &translators.qt}) {
+        // Deleting a translator takes it out of the application's list.
+        delete translator->data();
+        *translator = nullptr;
     }
-    translators = {};
 }
