@@ -49,7 +49,9 @@ set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # Qt's Wayland platform plugin, so that the launcher runs natively on a Wayland desktop rather than
-# through XWayland; without it Qt falls back to X11.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland")
+# through XWayland; without it Qt falls back to X11. Qt's own translations, so that the standard
+# buttons of the boxes speak the user's language as the launcher's texts do; without them they
+# stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-wayland, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Shows one picture button per component folder found beside it\n and starts the component's program when its button is clicked.")
 include(CPack)

@@ -1,5 +1,5 @@
-// The input as the bytes of a kk.cfg: decoded, cut into lines, read into a record and composed
-// into the description the box shows.
+// The input as the bytes of a kk.cfg: decoded, cut into lines, read into a record for a user with
+// a language of its own and composed into the description the box shows.
 
 #include "fuzzcheck.h"
 
@@ -38,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     record.index = 3;
     record.folder = QStringLiteral("Fuzz");
     try {
-        readDescriptor(path, record);
+        // As a reader in Austria reads it, so that lines with a language tag are taken too.
+        static const QStringList languages = descriptorLanguages({QStringLiteral("de-AT")});
+        readDescriptor(path, record, languages);
         const QString block = composeDescription(record);
         KK_FUZZ_CHECK(block.contains(record.exe) && block.contains(record.img)
                       && block.contains(record.desc));

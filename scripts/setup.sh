@@ -2,7 +2,7 @@
 # Sourced, not run; expects $root to be the repository's top folder.
 
 # What building and running the launcher needs.
-kk_run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev libspng-dev
+kk_run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-svg-dev qt6-l10n-tools libspng-dev
                  fonts-dejavu-core fonts-liberation2 qt6-wayland)
 # What the tests add: ccache for the builds of every stage, the X and Wayland servers and tools the
 # end-to-end tests drive, the sanitizers' compiler, valgrind, the package's tools, the

@@ -21,14 +21,12 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLocale>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStyle>
 
 using namespace Qt::StringLiterals;
-
-const QString frmMain::designCaption
-    = u"Kestrelkit Launcher - Vessaly Software Solutions, Inc - "_s;
 
 namespace
 {
@@ -60,6 +58,12 @@ QFont arrowFont()
     return font;
 }
 
+// The descriptors' tags that suit the user, from the same languages as the launcher's own texts.
+QStringList userDescriptorLanguages()
+{
+    return descriptorLanguages(QLocale::system().uiLanguages());
+}
+
 QFrame *flatBox(QWidget *parent, const QColor &background)
 {
     auto *box = new QFrame(parent);
@@ -79,7 +83,7 @@ frmMain::frmMain(PlatformServices &services)
     , m_app(services.appInfo())
 {
     setObjectName(u"frmMain"_s);
-    setWindowTitle(designCaption);
+    setWindowTitle(designCaption());
     setWindowIcon(QIcon(u":/resources/kestrelkit-32.png"_s));
     setFont(designFont(8.25));
     buildDesign();
@@ -118,34 +122,34 @@ void frmMain::buildDesign()
     m_vessPict->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_vessPict->setPixmap(QPixmap(u":/resources/main-banner.png"_s));
     m_vessPict->setAutoFillBackground(true);
-    m_vessPict->setAccessibleName(u"Vessaly Software Solutions"_s);
+    m_vessPict->setAccessibleName(tr("Vessaly Software Solutions"));
     setColour(m_vessPict, QPalette::Window, m_vessPict->palette().color(QPalette::Base));
     placeControl(m_vessPict, designOf(u"vessPict"));
 
     m_descPict = flatBox(client, buttonFace);
     m_descPict->setObjectName(u"descPict"_s);
-    m_descPict->setAccessibleName(u"Description panel"_s);
+    m_descPict->setAccessibleName(tr("Description panel"));
     placeControl(m_descPict, designOf(u"descPict"));
 
     m_descTxt = new DescriptionBox(m_descPict);
     m_descTxt->setObjectName(u"descTxt"_s);
-    m_descTxt->setAccessibleName(u"Description"_s);
+    m_descTxt->setAccessibleName(tr("Description"));
     m_descTxt->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_descTxt->setFont(designFont(9.75));
     m_descTxt->setFocusPolicy(Qt::ClickFocus);
     setColour(m_descTxt, QPalette::Base, Qt::white);
     setColour(m_descTxt, QPalette::Text, QColor(0, 0, 128));
-    m_descTxt->setText(u"Select the utility to run.\r\n"_s);
+    m_descTxt->setText(tr("Select the utility to run.") + u"\r\n"_s);
     placeControl(m_descTxt, designOf(u"descTxt"));
 
     m_picture1 = flatBox(client, buttonFace);
     m_picture1->setObjectName(u"Picture1"_s);
-    m_picture1->setAccessibleName(u"Components"_s);
+    m_picture1->setAccessibleName(tr("Components"));
     placeControl(m_picture1, designOf(u"Picture1"));
 
     m_upBut = new ColourButton(0, m_picture1);
     m_upBut->setObjectName(u"upBut_0"_s);
-    m_upBut->setAccessibleName(u"Page up"_s);
+    m_upBut->setAccessibleName(tr("Page up"));
     m_upBut->setFont(arrowFont());
     m_upBut->setText(u"\u25B2"_s);
     m_upBut->setEnabled(false);
@@ -155,7 +159,7 @@ void frmMain::buildDesign()
 
     m_downBut = new ColourButton(0, m_picture1);
     m_downBut->setObjectName(u"downBut"_s);
-    m_downBut->setAccessibleName(u"Page down"_s);
+    m_downBut->setAccessibleName(tr("Page down"));
     m_downBut->setFont(arrowFont());
     m_downBut->setText(u"\u25BC"_s);
     m_downBut->setEnabled(false);
@@ -189,27 +193,33 @@ void frmMain::buildDesign()
 
 void frmMain::buildMenus()
 {
-    QMenu *file = menuBar()->addMenu(u"File"_s);
+    QMenu *file = menuBar()->addMenu(tr("File"));
     file->setObjectName(u"File"_s);
     // The File menu opens with its separator line, which Qt would otherwise drop.
     file->setSeparatorsCollapsible(false);
     file->addSeparator()->setObjectName(u"sep"_s);
-    QAction *exit = file->addAction(u"Exit"_s);
+    QAction *exit = file->addAction(tr("Exit"));
     exit->setObjectName(u"Exit"_s);
     connect(exit, &QAction::triggered, this, &frmMain::exitClick);
 
-    QMenu *help = menuBar()->addMenu(u"Help"_s);
+    QMenu *help = menuBar()->addMenu(tr("Help"));
     help->setObjectName(u"Help"_s);
     help->setSeparatorsCollapsible(false);
-    QAction *gettingHelp = help->addAction(u"Getting Help From Vessaly"_s);
+    QAction *gettingHelp = help->addAction(tr("Getting Help From Vessaly"));
     gettingHelp->setObjectName(u"GettingHelpFromVessaly"_s);
     connect(gettingHelp, &QAction::triggered, this, &frmMain::gettingHelpClick);
     help->addSeparator()->setObjectName(u"sep10"_s);
-    help->addAction(u"Content"_s)->setObjectName(u"content"_s);
+    help->addAction(tr("Content"))->setObjectName(u"content"_s);
     help->addSeparator()->setObjectName(u"sep3"_s);
-    QAction *about = help->addAction(u"About"_s);
+    QAction *about = help->addAction(tr("About"));
     about->setObjectName(u"About"_s);
     connect(about, &QAction::triggered, this, &frmMain::aboutClick);
+}
+
+QString frmMain::designCaption()
+{
+    //: The main window's caption; the version follows it.
+    return tr("Kestrelkit Launcher - Vessaly Software Solutions, Inc - ");
 }
 
 QSize frmMain::launchButtonSize(qreal logicalDpi)
@@ -228,7 +238,8 @@ std::unique_ptr<ComponentReading> frmMain::startReading(const QString &directory
         area = ColourButton::pictureArea(launchButtonSize(qRound(screen->logicalDotsPerInchY())),
                                          ratio);
     }
-    return std::make_unique<ComponentReading>(directory, area, ratio);
+    return std::make_unique<ComponentReading>(
+        directory, area, ratio, ComponentReading::defaultThreads(), userDescriptorLanguages());
 }
 
 void frmMain::load()
@@ -306,7 +317,8 @@ bool frmMain::event(QEvent *event)
 void frmMain::activated()
 {
     m_defaultButtonColor = m_upBut->backColor();
-    setWindowTitle(designCaption + u" Version "_s + m_app.versionText());
+    //: Between the window's caption and the version number, with a blank before and after.
+    setWindowTitle(designCaption() + tr(" Version ") + m_app.versionText());
 }
 
 QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
@@ -323,7 +335,7 @@ QStringList frmMain::getFileDirInfoStringByComponents(const QString &directory,
             const ColourButton *button = m_launchButs->placeWidget(0);
             m_reading = std::make_unique<ComponentReading>(
                 directory, ColourButton::pictureArea(button->size(), button->devicePixelRatioF()),
-                button->devicePixelRatioF(), 0);
+                button->devicePixelRatioF(), 0, userDescriptorLanguages());
         }
         const PhaseTimes::Scope waiting(m_phases, PhaseTimes::Discovery);
         list = m_reading->takeFolders(m_services);
@@ -356,9 +368,10 @@ qint16 frmMain::findComponents()
             highest = upper;
         },
         [this](const RuntimeError &error) {
-            m_services.showMessage(u"Error::"_s + error.description()
-                                       + u"\r\n(KK)::Could not Find Any components\r\n"_s,
-                                   u"Kestrelkit Error: findComponents()"_s, MessageIcon::Critical);
+            //: The first line holds the description of what went wrong.
+            m_services.showMessage(
+                tr("Error::%1\r\n(KK)::Could not Find Any components\r\n").arg(error.description()),
+                tr("Kestrelkit Error: findComponents()"), MessageIcon::Critical);
         });
     return highest;
 }

@@ -3,6 +3,10 @@
 /*
  * The launcher's main window, and how the pieces fit together.
  *
+ * Before anything is shown, main() installs the translation for the user's languages
+ * (app/translations.h), so that every text from here on, the catalogue's errors included, is in
+ * that language; the same languages choose each descriptor's DESC, NAME and TIP lines.
+ *
  * Main() first asks the platform services whether another copy already runs, and if so shows the
  * refusal box and ends, having read nothing. Otherwise it starts reading the components on other
  * threads (suite/componentreading.h) and builds the window meanwhile, then calls load() and shows
@@ -60,7 +64,7 @@ public:
     Q_DISABLE_COPY_MOVE(frmMain)
 
     // The caption the design gives; activation appends the version.
-    static const QString designCaption;
+    static QString designCaption();
 
     // The launch button's size in pixels at `logicalDpi`, as the design gives it.
     static QSize launchButtonSize(qreal logicalDpi);

@@ -1,5 +1,6 @@
 #include "app/commandline.h"
 #include "app/mainmodule.h"
+#include "app/translations.h"
 #include "platform/display.h"
 #include "platform/fontwarmup.h"
 #include "widgets/accessibility.h"
@@ -10,6 +11,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QIcon>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -39,6 +41,9 @@ int main(int argc, char *argv[])
     // The design's face for everything, boxes included; text laid out before a window sets its
     // own font then needs no other face.
     QApplication::setFont(designFont(8.25));
+    // Before any window or component text is made: the user's language, as every Qt program takes
+    // it from the environment.
+    installTranslations(QLocale::system().uiLanguages());
     installAccessibleInterfaces();
     QtPlatformServices services;
     return Main(services);

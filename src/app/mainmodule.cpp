@@ -14,8 +14,11 @@ int Main(PlatformServices &services)
     // Another copy is looked for before anything else is done: a copy that is refused builds no
     // window and reads nothing, and its box comes at once.
     if (services.previousInstance()) {
-        services.showMessage(services.appInfo().exeName + u" is already Running..."_s,
-                             u"Already running..."_s, MessageIcon::Exclamation);
+        //: %1 is the executable's name.
+        services.showMessage(QCoreApplication::translate("Main", "%1 is already Running...")
+                                 .arg(services.appInfo().exeName),
+                             QCoreApplication::translate("Main", "Already running..."),
+                             MessageIcon::Exclamation);
         return 0;
     }
     // The components are found and read on other threads while the window is built.

@@ -1,5 +1,7 @@
 #include "catalogue/description.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -10,13 +12,18 @@ const QString crlf = u"\r\n"_s;
 QString head(const ComponentInfo &record)
 {
     static const QString rule(57, u'_');
-    return u"   "_s + record.folder.toUpper() + u" Utility "_s + crlf + rule + crlf;
+    //: After the component's folder name in upper case, in the description's title line.
+    return u"   "_s + record.folder.toUpper()
+        + QCoreApplication::translate("Description", " Utility ") + crlf + rule + crlf;
 }
 
 QString tail(const ComponentInfo &record)
 {
-    return crlf + crlf + u"   Executable: "_s + record.exe + crlf + u"   Image: "_s + record.img
-        + crlf;
+    //: Before the file name of the component's program.
+    const QString exe = QCoreApplication::translate("Description", "Executable: ");
+    //: Before the file name of the component's picture.
+    const QString img = QCoreApplication::translate("Description", "Image: ");
+    return crlf + crlf + u"   "_s + exe + record.exe + crlf + u"   "_s + img + record.img + crlf;
 }
 } // namespace
 
@@ -43,6 +50,7 @@ QString buttonDescription(const QString &paragraph, bool programFound)
     if (programFound) {
         return paragraph;
     }
-    static const QString missing = u"Its program is missing, so it cannot be started."_s;
+    const QString missing = QCoreApplication::translate(
+        "Description", "Its program is missing, so it cannot be started.");
     return paragraph.isEmpty() ? missing : paragraph + u' ' + missing;
 }

@@ -6,6 +6,8 @@
 #include "catalogue/runtimeerror.h"
 #include "platform/folderlisting.h"
 
+#include <QCoreApplication>
+
 #include <QFileInfo>
 
 #include <algorithm>
@@ -102,7 +104,10 @@ bool isNoComponentsMarker(const QStringList &list)
 
 void showNoComponentsBox(MessageSink &sink)
 {
-    sink.showMessage(u"WARNING: no components were found.\r\n"
-                     "Make sure that the components were installed properly."_s,
-                     u"No Components Found..."_s, MessageIcon::Exclamation);
+    sink.showMessage(
+        QCoreApplication::translate("Discovery",
+                                    "WARNING: no components were found.\r\n"
+                                    "Make sure that the components were installed properly."),
+        QCoreApplication::translate("Discovery", "No Components Found..."),
+        MessageIcon::Exclamation);
 }

@@ -1,9 +1,12 @@
 #include "catalogue/errortrap.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 void showErrorBox(MessageSink &sink, const RuntimeError &error)
 {
-    sink.showMessage(u"Error::"_s + error.description() + u"\r\n"_s, u"Error::Kestrelkit"_s,
-                     MessageIcon::Critical);
+    sink.showMessage(
+        QCoreApplication::translate("ErrorTrap", "Error::%1\r\n").arg(error.description()),
+        QCoreApplication::translate("ErrorTrap", "Error::Kestrelkit"), MessageIcon::Critical);
 }

@@ -3,6 +3,8 @@
 #include "catalogue/runtimeerror.h"
 #include "platform/plainfile.h"
 
+#include <QCoreApplication>
+
 #include <QDirIterator>
 
 using namespace Qt::StringLiterals;
@@ -90,6 +92,9 @@ bool fileExists(const QString &path, MessageSink &sink)
 
 void reportSearchFailure(MessageSink &sink, const QString &path, const RuntimeError &error)
 {
-    sink.showMessage(u"Error determining file exist --> "_s + path + u"::"_s + error.description(),
-                     QString(), MessageIcon::Critical);
+    //: %1 is the path looked for, %2 what went wrong.
+    sink.showMessage(
+        QCoreApplication::translate("FileExists", "Error determining file exist --> %1::%2")
+            .arg(path, error.description()),
+        QString(), MessageIcon::Critical);
 }

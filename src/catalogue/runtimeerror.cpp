@@ -1,5 +1,7 @@
 #include "catalogue/runtimeerror.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 namespace
@@ -8,29 +10,30 @@ QString standardText(RuntimeError::Number number)
 {
     switch (number) {
     case RuntimeError::DivisionByZero:
-        return u"Division by zero"_s;
+        return QCoreApplication::translate("RuntimeError", "Division by zero");
     case RuntimeError::Overflow:
-        return u"Overflow"_s;
+        return QCoreApplication::translate("RuntimeError", "Overflow");
     case RuntimeError::OutOfMemory:
-        return u"Out of memory"_s;
+        return QCoreApplication::translate("RuntimeError", "Out of memory");
     case RuntimeError::SubscriptOutOfRange:
-        return u"Subscript out of range"_s;
+        return QCoreApplication::translate("RuntimeError", "Subscript out of range");
     case RuntimeError::BadFileName:
-        return u"Bad file name"_s;
+        return QCoreApplication::translate("RuntimeError", "Bad file name");
     case RuntimeError::FileNotFound:
-        return u"File not found"_s;
+        return QCoreApplication::translate("RuntimeError", "File not found");
     case RuntimeError::DeviceIoError:
-        return u"Device I/O error"_s;
+        return QCoreApplication::translate("RuntimeError", "Device I/O error");
     case RuntimeError::PermissionDenied:
-        return u"Permission denied"_s;
+        return QCoreApplication::translate("RuntimeError", "Permission denied");
     case RuntimeError::PathFileAccessError:
-        return u"Path/File access error"_s;
+        return QCoreApplication::translate("RuntimeError", "Path/File access error");
     case RuntimeError::PathNotFound:
-        return u"Path not found"_s;
+        return QCoreApplication::translate("RuntimeError", "Path not found");
     case RuntimeError::InvalidPicture:
-        return u"Invalid picture"_s;
+        return QCoreApplication::translate("RuntimeError", "Invalid picture");
     }
-    return u"Application-defined or object-defined error"_s;
+    return QCoreApplication::translate("RuntimeError",
+                                       "Application-defined or object-defined error");
 }
 } // namespace
 
@@ -74,13 +77,18 @@ RuntimeError RuntimeError::forFile(FileProblem problem, const QString &path, con
     case FileProblem::PermissionDenied:
         return withPath(PermissionDenied, path);
     case FileProblem::LinkLoop:
-        return withPath(PathFileAccessError, u"a loop of links"_s, path);
+        return withPath(PathFileAccessError,
+                        QCoreApplication::translate("RuntimeError", "a loop of links"), path);
     case FileProblem::NotPlain:
-        return withPath(PathFileAccessError, u"not a plain file"_s, path);
+        return withPath(PathFileAccessError,
+                        QCoreApplication::translate("RuntimeError", "not a plain file"), path);
     case FileProblem::Folder:
-        return withPath(PathFileAccessError, u"a folder, not a program"_s, path);
+        return withPath(PathFileAccessError,
+                        QCoreApplication::translate("RuntimeError", "a folder, not a program"),
+                        path);
     case FileProblem::NotExecutable:
-        return withPath(PermissionDenied, u"not executable"_s, path);
+        return withPath(PermissionDenied,
+                        QCoreApplication::translate("RuntimeError", "not executable"), path);
     case FileProblem::BadFileName:
         return withPath(BadFileName, path);
     case FileProblem::TooLarge:
@@ -98,12 +106,17 @@ RuntimeError RuntimeError::forFile(FileProblem problem, const QString &path, con
 
 RuntimeError RuntimeError::withPath(Number number, const QString &path)
 {
-    return {number, standardText(number) + u": "_s + path};
+    //: %1 is the kind of error, %2 the path.
+    return {number,
+            QCoreApplication::translate("RuntimeError", "%1: %2").arg(standardText(number), path)};
 }
 
 RuntimeError RuntimeError::withPath(Number number, const QString &reason, const QString &path)
 {
-    return {number, standardText(number) + u" ("_s + reason + u"): "_s + path};
+    //: %1 is the kind of error, %2 what in particular, %3 the path.
+    return {number,
+            QCoreApplication::translate("RuntimeError", "%1 (%2): %3")
+                .arg(standardText(number), reason, path)};
 }
 
 QDebug operator<<(QDebug debug, const RuntimeError &error)

@@ -3,6 +3,7 @@
 #include "catalogue/plainfilereading.h"
 #include "catalogue/runtimeerror.h"
 
+#include <QCoreApplication>
 #include <QStringDecoder>
 
 #include <array>
@@ -46,8 +47,9 @@ namespace
 {
 RuntimeError tooLarge(const QString &path, qint64 maxBytes)
 {
-    return RuntimeError::forFile(FileProblem::TooLarge, path,
-                                 QStringLiteral("file larger than %1 bytes").arg(maxBytes));
+    return RuntimeError::forFile(
+        FileProblem::TooLarge, path,
+        QCoreApplication::translate("RuntimeError", "file larger than %1 bytes").arg(maxBytes));
 }
 } // namespace
 

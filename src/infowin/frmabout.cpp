@@ -51,7 +51,7 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner)
                      | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(u"frmAbout"_s);
-    setWindowTitle(u"About"_s);
+    setWindowTitle(tr("About"));
     setWindowIcon(QIcon(u":/resources/about-icon.png"_s));
     setFont(designFont(8.25));
     setColour(this, QPalette::Window, palette().color(QPalette::Button));
@@ -81,13 +81,13 @@ void frmAbout::buildDesign()
 
     m_mainLbl[0] = designLabel(frame, u"mainLbl_0", grey, Qt::AlignHCenter,
                                designFont(20.25, true, DesignFace::Arial));
-    m_mainLbl[0]->setText(u"Name"_s);
+    m_mainLbl[0]->setText(tr("Name"));
     m_mainLbl[1] = designLabel(frame, u"mainLbl_1", navy, Qt::AlignHCenter,
                                designFont(9.75, true, DesignFace::Arial));
-    m_mainLbl[1]->setText(u"Version"_s);
+    m_mainLbl[1]->setText(tr("Version"));
     m_mainLbl[2] = designLabel(frame, u"mainLbl_2", navy, Qt::AlignHCenter,
                                designFont(8.25, false, DesignFace::Arial));
-    m_mainLbl[2]->setText(u"CopyRight"_s);
+    m_mainLbl[2]->setText(tr("CopyRight"));
 
     QLabel *maker = designLabel(frame, u"Label1", navy, Qt::AlignLeft,
                                 designFont(14.25, false, DesignFace::Arial));
@@ -100,7 +100,7 @@ void frmAbout::buildDesign()
 
     m_txtInfo = new QPlainTextEdit(this);
     m_txtInfo->setObjectName(u"txtInfo"_s);
-    m_txtInfo->setAccessibleName(u"Notice"_s);
+    m_txtInfo->setAccessibleName(tr("Notice"));
     m_txtInfo->setFrameStyle(QFrame::Box | QFrame::Plain);
     m_txtInfo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     m_txtInfo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -116,9 +116,9 @@ void frmAbout::buildDesign()
         palette.setColor(QPalette::Text, navy);
         m_txtInfo->setPalette(palette);
     }
-    m_txtInfo->setPlainText(u"This software is provided as is."_s);
+    m_txtInfo->setPlainText(tr("This software is provided as is."));
 
-    m_okBut = new QPushButton(u"OK"_s, this);
+    m_okBut = new QPushButton(tr("OK"), this);
     m_okBut->setObjectName(u"okBut"_s);
     connect(m_okBut, &QPushButton::clicked, this, &frmAbout::okButClick);
 
@@ -128,27 +128,32 @@ void frmAbout::buildDesign()
 void frmAbout::load()
 {
     const AppInfo app = services().appInfo();
-    setWindowTitle(u"About "_s + app.title);
+    //: %1 is the application's title.
+    setWindowTitle(tr("About %1").arg(app.title));
     m_mainLbl[0]->setText(app.title);
-    m_mainLbl[1]->setText(u"Version "_s + app.versionText());
+    //: %1 is the version number, as 1.1.0.
+    m_mainLbl[1]->setText(tr("Version %1").arg(app.versionText()));
     m_mainLbl[2]->setText(app.copyright);
-    m_authorLbl->setText(u"Programmed by: "_s + AppIdentity::author.toString() + u"   "_s);
+    //: %1 is the author's name; the three blanks after it keep it clear of the label's border.
+    m_authorLbl->setText(tr("Programmed by: %1   ").arg(AppIdentity::author));
 
-    const QString notice = u"This software is provided as-is, with no warranties and/or support "
-                           u"expressed or implied.  By using this software, you "
-                           u"agree to indemnify Vessaly Software Solutions and the author(s) "
-                           u"of all damages associated with the use of this software.  "
-                           u"\r\n\r\n"
-                           // The copyright warning opens the second paragraph; its second sentence
-                           // runs on into the pieces that follow.
-                           u"This program is protected by copyright laws.  "
-                           u"Copying or reselling this program, "
-                           u"or any portion of it, unless otherwise noted, may result in severe "
-                           u"civil and criminal penalties, and will be prosecuted to "
-                           u"the maximum extent possible under the law."
-                           u"\r\n\r\n"
-                           u"Email all bugs to: "_s
-        + AppIdentity::bugEmail.toString() + u"\r\n"_s;
+    // One text for translators, paragraphs and all: a sentence runs on from one piece into the
+    // next.
+    //: %1 is the e-mail address for bug reports. The box has no scroll bar: the whole notice must
+    //: fit it.
+    const QString notice = tr("This software is provided as-is, with no warranties and/or support "
+                              "expressed or implied.  By using this software, you "
+                              "agree to indemnify Vessaly Software Solutions and the author(s) "
+                              "of all damages associated with the use of this software.  "
+                              "\r\n\r\n"
+                              "This program is protected by copyright laws.  "
+                              "Copying or reselling this program, "
+                              "or any portion of it, unless otherwise noted, may result in severe "
+                              "civil and criminal penalties, and will be prosecuted to "
+                              "the maximum extent possible under the law."
+                              "\r\n\r\n"
+                              "Email all bugs to: %1\r\n")
+                               .arg(AppIdentity::bugEmail);
     m_txtInfo->setPlainText(notice);
 }
 

@@ -55,7 +55,7 @@ frmGettingHelp::frmGettingHelp(PlatformServices &services, QWidget *owner)
                      | Qt::WindowCloseButtonHint)
 {
     setObjectName(u"frmGettingHelp"_s);
-    setWindowTitle(u"Getting Help From Vessaly Software Solutions, Inc."_s);
+    setWindowTitle(tr("Getting Help From Vessaly Software Solutions, Inc."));
     setWindowIcon(QIcon(u":/resources/help-icon.png"_s));
     setFont(designFont(8.25));
     setColour(this, QPalette::Window, Qt::white);
@@ -72,7 +72,8 @@ void frmGettingHelp::buildDesign()
     m_image1->setObjectName(u"Image1"_s);
     m_image1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_image1->setPixmap(QPixmap(u":/resources/help-banner.jpg"_s));
-    m_image1->setToolTip(u"Click to goto "_s + QUrl(m_image1->address()).host());
+    //: %1 is the host name of the maker's web site.
+    m_image1->setToolTip(tr("Click to goto %1").arg(QUrl(m_image1->address()).host()));
     connect(m_image1, &LinkPicture::clicked, this, &frmGettingHelp::image1Click);
 
     auto *band = new QLabel(this);
@@ -100,7 +101,7 @@ void frmGettingHelp::buildDesign()
     m_lblMain[2] = textLabel(frame, 2, blue, Qt::AlignHCenter, font());
     m_lblMain[3] = textLabel(frame, 3, green, Qt::AlignLeft, bold);
 
-    auto *ok = new QPushButton(u"OK"_s, this);
+    auto *ok = new QPushButton(tr("OK"), this);
     ok->setObjectName(u"Command1"_s);
     connect(ok, &QPushButton::clicked, this, &frmGettingHelp::command1Click);
 
@@ -115,25 +116,28 @@ void frmGettingHelp::load()
     resize(designClientSize(this));
 
     const QString title = services().appInfo().title;
+    //: %1 is the application's title. The two empty lines at the end belong to the label.
     m_lblMain[0]->setText(
-        u"This version of the "_s + title
-        + u" is provided as-is and free of charge "
-          u"and without warranty and/or support expressed or implied. By using this software "
-          u"you agree to indemnify Vessaly Software Solutions, Inc. and the author(s) of "
-          u"damages associated with the use of this software"
-          u"\r\n\r\n"
-          u"Vessaly Software Solutions, Inc. can assist your organization "
-          u"in configuring this software by providing on-site support and/or training.  "
-          u"In addition, Vessaly Software can customize, modify and/or enhance this tool "
-          u"to better suite your organization."
-          u"\r\n\r\n"_s);
+        tr("This version of the %1 is provided as-is and free of charge "
+           "and without warranty and/or support expressed or implied. By using this software "
+           "you agree to indemnify Vessaly Software Solutions, Inc. and the author(s) of "
+           "damages associated with the use of this software"
+           "\r\n\r\n"
+           "Vessaly Software Solutions, Inc. can assist your organization "
+           "in configuring this software by providing on-site support and/or training.  "
+           "In addition, Vessaly Software can customize, modify and/or enhance this tool "
+           "to better suite your organization."
+           "\r\n\r\n")
+            .arg(title));
     m_lblMain[3]->setText(
-        u"For more information on pricing, availability, end-user support and "
-        u"upgrade information relating to product features and/or Vessaly's support "
-        u"services, contact: "_s);
-    m_lblMain[1]->setText(u"Email: "_s + AppIdentity::supportEmail.toString() + u"\r\nPhone: "_s
-                          + AppIdentity::supportPhone.toString());
-    m_lblMain[2]->setText(u"Submit bugs to: "_s + AppIdentity::bugEmail.toString());
+        tr("For more information on pricing, availability, end-user support and "
+           "upgrade information relating to product features and/or Vessaly's support "
+           "services, contact: "));
+    //: %1 is the support e-mail address, %2 the support telephone number.
+    m_lblMain[1]->setText(
+        tr("Email: %1\r\nPhone: %2").arg(AppIdentity::supportEmail, AppIdentity::supportPhone));
+    //: %1 is the e-mail address for bug reports.
+    m_lblMain[2]->setText(tr("Submit bugs to: %1").arg(AppIdentity::bugEmail));
 }
 
 void frmGettingHelp::command1Click()

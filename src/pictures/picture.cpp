@@ -6,6 +6,7 @@
 #include "pictures/svgreader.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QIcon>
 #include <QImageReader>
@@ -35,7 +36,9 @@ RuntimeError tooLarge(QSize size, const QString &path)
 {
     return RuntimeError::withPath(
         RuntimeError::InvalidPicture,
-        u"%1 x %2 pixels, more than a picture may take"_s.arg(size.width()).arg(size.height()),
+        QCoreApplication::translate("Picture", "%1 x %2 pixels, more than a picture may take")
+            .arg(size.width())
+            .arg(size.height()),
         path);
 }
 
@@ -141,7 +144,9 @@ PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize
         // Only a small one, read whole and checked first, is drawn.
         throw RuntimeError::withPath(
             RuntimeError::InvalidPicture,
-            u"an SVG larger than %1 bytes is not taken"_s.arg(wholeFileBytes), path);
+            QCoreApplication::translate("Picture", "an SVG larger than %1 bytes is not taken")
+                .arg(wholeFileBytes),
+            path);
     }
     // The size a header declares is known before anything is decoded. Qt gives none for a BMP that
     // it finds too large, so that header is read here to say why it is refused.
@@ -153,8 +158,9 @@ PicturePart readWithQt(QIODevice &device, const QString &path, QSize area, QSize
         throw tooLarge(declared, path);
     }
     if (isCutShort(format, device)) {
-        throw RuntimeError::withPath(RuntimeError::InvalidPicture, u"the file is cut short"_s,
-                                     path);
+        throw RuntimeError::withPath(
+            RuntimeError::InvalidPicture,
+            QCoreApplication::translate("Picture", "the file is cut short"), path);
     }
     if (format == "bmp" || format == "gif" || format == "jpeg" || format == "xbm") {
         // Checking the end moved through the file; the reader starts again at its start.

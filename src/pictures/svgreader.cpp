@@ -3,6 +3,7 @@
 #include "pictures/picturepart.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QPainter>
@@ -34,15 +35,18 @@ QString refusalOf(const QByteArray &bytes)
     while (!xml.atEnd()) {
         switch (xml.readNext()) {
         case QXmlStreamReader::DTD:
-            return u"the SVG declares a document type"_s;
+            return QCoreApplication::translate("Picture", "the SVG declares a document type");
         case QXmlStreamReader::EntityReference:
-            return u"the SVG refers to an entity"_s;
+            return QCoreApplication::translate("Picture", "the SVG refers to an entity");
         case QXmlStreamReader::StartElement:
             if (++depth > maxDepth) {
-                return u"the SVG nests more than %1 elements deep"_s.arg(maxDepth);
+                return QCoreApplication::translate("Picture",
+                                                   "the SVG nests more than %1 elements deep")
+                    .arg(maxDepth);
             }
             if (++elements > maxElements) {
-                return u"the SVG holds more than %1 elements"_s.arg(maxElements);
+                return QCoreApplication::translate("Picture", "the SVG holds more than %1 elements")
+                    .arg(maxElements);
             }
             if (depth == 1) {
                 // The size the document declares, checked before Qt SVG turns it into whole
@@ -58,18 +62,23 @@ QString refusalOf(const QByteArray &bytes)
                     bool number = false;
                     const double value = side.left(end < 0 ? side.size() : end).toDouble(&number);
                     if ((!number && end != 0) || !(std::abs(value) <= maxSide)) {
-                        return u"the SVG declares a side of %1 pixels, more than a picture may take"_s
+                        return QCoreApplication::translate("Picture",
+                                                           "the SVG declares a side of %1 pixels, "
+                                                           "more than a picture may take")
                             .arg(side);
                     }
                 }
             }
             if (xml.name() == u"use" && ++uses > maxUses) {
-                return u"the SVG repeats shapes more than %1 times"_s.arg(maxUses);
+                return QCoreApplication::translate("Picture",
+                                                   "the SVG repeats shapes more than %1 times")
+                    .arg(maxUses);
             }
             for (const QXmlStreamAttribute &attribute : xml.attributes()) {
                 // Only its own elements: a file, an address or an embedded picture is refused.
                 if (attribute.name() == u"href" && !attribute.value().startsWith(u'#')) {
-                    return u"the SVG names a resource outside itself"_s;
+                    return QCoreApplication::translate("Picture",
+                                                       "the SVG names a resource outside itself");
                 }
             }
             break;
@@ -81,7 +90,8 @@ QString refusalOf(const QByteArray &bytes)
         }
     }
     if (xml.hasError()) {
-        return u"the SVG is not well-formed: %1"_s.arg(xml.errorString());
+        return QCoreApplication::translate("Picture", "the SVG is not well-formed: %1")
+            .arg(xml.errorString());
     }
     return {};
 }
@@ -101,7 +111,7 @@ SvgRead readSvg(const QByteArray &bytes, QSize area, qreal ratio)
     SvgRead read;
     if (bytes.startsWith("\x1F\x8B")) {
         // A few kilobytes of compressed text can stand for gigabytes.
-        read.refusal = u"a compressed SVG is not taken"_s;
+        read.refusal = QCoreApplication::translate("Picture", "a compressed SVG is not taken");
         return read;
     }
     read.refusal = refusalOf(bytes);
@@ -111,7 +121,7 @@ SvgRead readSvg(const QByteArray &bytes, QSize area, qreal ratio)
     QSvgRenderer renderer(bytes);
     read.size = renderer.defaultSize();
     if (!renderer.isValid() || read.size.isEmpty()) {
-        read.refusal = u"the SVG cannot be drawn"_s;
+        read.refusal = QCoreApplication::translate("Picture", "the SVG cannot be drawn");
         return read;
     }
     const QRect region = centredRegion(read.size, area);
@@ -119,7 +129,7 @@ SvgRead readSvg(const QByteArray &bytes, QSize area, qreal ratio)
                        int(std::ceil(region.height() * ratio)));
     QImage image(pixels, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull()) {
-        read.refusal = u"the SVG cannot be drawn"_s;
+        read.refusal = QCoreApplication::translate("Picture", "the SVG cannot be drawn");
         return read;
     }
     image.fill(Qt::transparent);

@@ -2,6 +2,7 @@
 
 #include "platform/startsupport.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QProcess>
 
@@ -46,7 +47,8 @@ StartResult explainFailedStart(const QString &path, bool linkLoop, const QString
     }
     if (reason == u"No such file or directory"_s) {
         // The file is there, so what is missing is the interpreter or loader it names.
-        reason = u"its interpreter or loader was not found"_s;
+        reason = QCoreApplication::translate("RuntimeError",
+                                             "its interpreter or loader was not found");
     }
     return {FileProblem::Other, reason};
 }

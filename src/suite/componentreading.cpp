@@ -4,10 +4,11 @@
 #include "catalogue/errortrap.h"
 
 ComponentReading::ComponentReading(const QString &directory, QSize pictureArea, qreal pixelRatio,
-                                   int threads)
+                                   int threads, const QStringList &languages)
     : m_directory(directory)
     , m_pictureArea(pictureArea)
     , m_pixelRatio(pixelRatio)
+    , m_languages(languages)
 {
     try {
         for (int i = 0; i < threads; ++i) {
@@ -75,7 +76,7 @@ bool ComponentReading::readNext(std::unique_lock<std::mutex> &lock)
     std::unique_ptr<LoadedComponent> component;
     captureFailure([&] {
         component = std::make_unique<LoadedComponent>(
-            readComponent(m_directory, folder, m_pictureArea, m_pixelRatio));
+            readComponent(m_directory, folder, m_pictureArea, m_pixelRatio, m_languages));
     });
     lock.lock();
     m_slots[size_t(index)] = {folder, State::Read, std::move(component)};

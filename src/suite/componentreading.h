@@ -24,9 +24,10 @@ public:
     // Past four threads the disk, not the cores, sets the pace.
     static int defaultThreads() { return std::clamp(QThread::idealThreadCount(), 1, 4); }
     // Starts up to `threads` threads; fewer, or none, where the system refuses more.
-    // Pictures are loaded for a screen of device pixel ratio `pixelRatio`.
+    // Pictures are loaded for a screen of device pixel ratio `pixelRatio`; descriptors' texts in
+    // the language of `languages` (descriptorLanguages()) they have.
     ComponentReading(const QString &directory, QSize pictureArea, qreal pixelRatio,
-                     int threads = defaultThreads());
+                     int threads = defaultThreads(), const QStringList &languages = {});
     ComponentReading(const QString &directory, QSize pictureArea, int threads = defaultThreads())
         : ComponentReading(directory, pictureArea, 1.0, threads)
     {
@@ -57,6 +58,7 @@ private:
     const QString m_directory;
     const QSize m_pictureArea;
     const qreal m_pixelRatio;
+    const QStringList m_languages;
     std::mutex m_mutex;
     std::condition_variable m_readers; // a component found, the search ended, reading stops
     std::condition_variable m_window; // the search ended, the awaited component read

@@ -7,14 +7,14 @@
 #include "catalogue/paths.h"
 
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
-                              QSize pictureArea, qreal pixelRatio)
+                              QSize pictureArea, qreal pixelRatio, const QStringList &languages)
 {
     LoadedComponent loaded;
     loaded.record.folder = folder;
     loaded.failure = captureFailure([&] {
         readDescriptor(
             componentFilePath(applicationDirectory, folder, descriptorFileName.toString()),
-            loaded.record);
+            loaded.record, languages);
         loaded.record.desc = composeDescription(loaded.record);
     });
     if (loaded.failure) {

@@ -24,6 +24,8 @@ struct LoadedComponent {
 
 // Reads the component in `folder` of `applicationDirectory`, its picture for a button that shows
 // `pictureArea` pixels of it, with its sharper source for a screen of device pixel ratio
-// `pixelRatio`. Safe on any thread.
+// `pixelRatio`, and its texts in the language of `languages` (descriptorLanguages()) that the
+// descriptor has. Safe on any thread.
 LoadedComponent readComponent(const QString &applicationDirectory, const QString &folder,
-                              QSize pictureArea, qreal pixelRatio = 1);
+                              QSize pictureArea, qreal pixelRatio = 1,
+                              const QStringList &languages = {});

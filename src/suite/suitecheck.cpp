@@ -15,6 +15,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -53,10 +54,55 @@ private:
     int m_line = 0;
 };
 
-bool isKey(QStringView key)
+bool isPlainKey(QStringView key)
 {
     return std::find(std::begin(descriptorKeys), std::end(descriptorKeys), key)
         != std::end(descriptorKeys);
+}
+
+bool isTranslatable(QStringView key)
+{
+    return std::find(std::begin(translatableKeys), std::end(translatableKeys), key)
+        != std::end(translatableKeys);
+}
+
+// A key with a language tag, DESC[de]: the key before the bracket and the tag inside, or nothing
+// for a key without one.
+struct TaggedKey {
+    QStringView key;
+    QStringView tag;
+};
+
+std::optional<TaggedKey> taggedKey(QStringView key)
+{
+    const qsizetype open = key.indexOf(u'[');
+    if (open < 0 || !key.endsWith(u']')) {
+        return std::nullopt;
+    }
+    return TaggedKey{key.left(open), key.sliced(open + 1, key.size() - open - 2)};
+}
+
+// A key the launcher reads: one of the six, or DESC, NAME or TIP with a well-formed tag.
+bool isKey(QStringView key)
+{
+    if (const std::optional<TaggedKey> tagged = taggedKey(key)) {
+        return isTranslatable(tagged->key) && isLanguageTag(tagged->tag);
+    }
+    return isPlainKey(key);
+}
+
+// Why a tagged key that is not read is skipped; empty for any other key.
+QString taggedKeyProblem(QStringView key)
+{
+    const std::optional<TaggedKey> tagged = taggedKey(key);
+    if (!tagged || !isPlainKey(tagged->key)) {
+        return {};
+    }
+    if (!isTranslatable(tagged->key)) {
+        return u"key \"%1\" is skipped: only DESC, NAME and TIP take a language tag"_s.arg(key);
+    }
+    return u"key \"%1\" is skipped: a language tag is [ll] or [ll_CC], as in %2[de] or %2[de_AT]"_s
+        .arg(key, tagged->key);
 }
 
 // The key `key` would be, were it written in upper case; empty when none.
@@ -102,9 +148,24 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
                             : u"line without a colon is skipped"_s);
         } else if (!isKey(key)) {
             const QStringView upper = keyInOtherCase(key);
-            warn(upper.isEmpty()
-                     ? u"unknown key \"%1\" is skipped"_s.arg(key)
-                     : u"key \"%1\" is skipped: keys are upper case, %2"_s.arg(key, upper));
+            if (const QString problem = taggedKeyProblem(key); !problem.isEmpty()) {
+                warn(problem);
+            } else {
+                warn(upper.isEmpty()
+                         ? u"unknown key \"%1\" is skipped"_s.arg(key)
+                         : u"key \"%1\" is skipped: keys are upper case, %2"_s.arg(key, upper));
+            }
+        }
+        if (const std::optional<TaggedKey> tagged = taggedKey(key); tagged && isKey(key)) {
+            // What a start-up in that language would meet on this line.
+            LanguageChoice reader({tagged->tag.toString()});
+            if (const std::optional<RuntimeError> failure = captureFailure([&] {
+                    ComponentInfo scratch;
+                    applyDescriptorLine(scratch, line, reader);
+                })) {
+                warn(u"for readers of %1 this line fails, and the button stays hidden: %2"_s.arg(
+                    tagged->tag, failure->description()));
+            }
         }
         if (isKey(key)) {
             if (const int earlier = lines.lastLine.value(key)) {
@@ -114,6 +175,15 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
             lines.lastLine.insert(key, number);
         }
     });
+    // A language's text is read only where that language is; everyone else gets the plain key's.
+    for (auto line = lines.lastLine.cbegin(); line != lines.lastLine.cend(); ++line) {
+        if (const std::optional<TaggedKey> tagged = taggedKey(line.key());
+            tagged && !lines.lastLine.contains(tagged->key.toString())) {
+            findings.append({path, line.value(), Finding::Warning,
+                             u"%1 without a %2 line: readers of other languages get no %2"_s.arg(
+                                 line.key(), tagged->key)});
+        }
+    }
     return lines;
 }
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real launcher as a screen reader meets it: its accessibility tree read over AT-SPI by
 # atspi_tree.py, in a D-Bus session, an accessibility bus and an X server of its own.
-# Usage: a11y_launcher.sh LAUNCHER
+# Usage: a11y_launcher.sh LAUNCHER [TS]: with the translation file TS, the tree in its language,
+# under a locale that names it.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 # The session bus is the test's own (tests/support/isolated.sh); the accessibility bus it starts
@@ -9,6 +10,7 @@ here="$(cd "$(dirname "$0")" && pwd)"
 [ -n "${DBUS_SESSION_BUS_ADDRESS:-}" ] || { echo "FAIL: no session bus: run it through tests/support/isolated.sh" >&2; exit 1; }
 source "$here/../e2e/lib.sh"
 launcher_bin=$1
+translation=${2:-}
 trap stop_all EXIT
 
 WORK=$(mktemp -d)
@@ -21,5 +23,6 @@ dbus-send --session --print-reply --dest=org.a11y.Bus /org/a11y/bus org.a11y.Bus
     || fail "no accessibility bus"
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 # Debian's own Python, which has pyatspi, whatever python3 comes first on PATH.
-/usr/bin/python3 "$here/atspi_tree.py" "$launcher_bin" || fail "the tree is not as expected"
+/usr/bin/python3 "$here/atspi_tree.py" "$launcher_bin" ${translation:+"$translation"} \
+    || fail "the tree is not as expected"
 echo "PASS"

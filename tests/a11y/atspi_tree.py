@@ -10,6 +10,11 @@ launcher in it and reads the tree at each moment of the table below, acting betw
 user does: closing the error box, pointing at a button, paging down, opening the information
 windows from the Help menu and closing them with OK; File > Exit then ends the launcher cleanly.
 
+With a translation file as its second argument (atspi_tree.py LAUNCHER TS), run under a locale of
+that language, it reads the same suite in that language instead: the menu names are the ones the
+translation gives, a button whose descriptor has a DESC for the language is described by it, and
+one without falls back to its DESC.
+
 Runs with Debian's /usr/bin/python3, which has python3-pyatspi; another python3 on PATH may not.
 """
 
@@ -19,6 +24,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import xml.etree.ElementTree
 
 import pyatspi
 from gi.repository import GLib
@@ -27,10 +33,12 @@ from gi.repository import GLib
 # a program it lacks.
 COMPONENTS = [
     ("Archiver", "pic.png",
-     "IMG:pic.png\r\nEXE:run.sh\r\nDESC:Packs files and folders into one archive and unpacks "
+     "IMG:pic.png\r\nEXE:run.sh\r\nDESC[de]:Packt Dateien und Ordner in ein Archiv und wieder "
+     "aus.\r\nDESC:Packs files and folders into one archive and unpacks "
      "archives again, keeping names, dates and permissions as they were.\r\n"),
     ("Backup", "pic.png",
-     "IMG:pic.png\r\nEXE:backup.sh\r\nDESC:Copies the folders you choose to another disk.\r\n"),
+     "IMG:pic.png\r\nEXE:backup.sh\r\nDESC:Copies the folders you choose to another disk.\r\n"
+     "DESC[de]:Kopiert die Ordner Ihrer Wahl auf ein anderes Laufwerk.\r\n"),
     ("Calculator", "calc.png",
      "IMG:calc.png\r\nEXE:run.sh\r\nDESC:Adds, subtracts, multiplies and divides, and keeps a "
      "tape of every step.\r\n"),
@@ -462,11 +470,78 @@ def run(launcher, work):
             sys.stderr.write("the launcher's output:\n" + output)
 
 
+def translations(ts_file):
+    """What the translation file gives: (context, source) -> translation."""
+    found = {}
+    for context in xml.etree.ElementTree.parse(ts_file).getroot().iter("context"):
+        name = context.findtext("name")
+        for message in context.iter("message"):
+            # Line breaks are kept as CR bytes, which the parser leaves out: none of the texts
+            # looked up here has one.
+            found[(name, message.findtext("source"))] = message.findtext("translation")
+    return found
+
+
+def run_translated(launcher, work, ts_file):
+    """The suite read in the language of `ts_file`, which the locale of the run must name."""
+    tr = translations(ts_file)
+    caption = tr[("frmMain", "Kestrelkit Launcher - Vessaly Software Solutions, Inc - ")] + \
+        tr[("frmMain", " Version ")] + "1.1.0"
+    suite = os.path.join(work, "suite")
+    build_suite(suite, launcher)
+    log = open(os.path.join(work, "launcher.log"), "w+")
+    process = subprocess.Popen([os.path.join(suite, os.path.basename(launcher))], cwd=work,
+                               stdout=log, stderr=subprocess.STDOUT)
+    try:
+        box = wait_for_window("alert", tr[("ErrorTrap", "Error::Kestrelkit")])
+        press(find(box, "push button", "OK"))
+        main = wait_for_window("frame", caption)
+        menus = [child.name for child in children(find_role(main, "menu bar"))]
+        wanted = [tr[("frmMain", "File")], tr[("frmMain", "Help")]]
+        if menus != wanted:
+            fail("the menus are %r, not %r" % (menus, wanted))
+        missing = tr[("Description", "Its program is missing, so it cannot be started.")]
+        for name, description in [
+                ("Archiver", "Packt Dateien und Ordner in ein Archiv und wieder aus."),
+                ("Backup", "Kopiert die Ordner Ihrer Wahl auf ein anderes Laufwerk. " + missing),
+                ("Calculator",
+                 "Adds, subtracts, multiplies and divides, and keeps a tape of every step.")]:
+            button = find(main, "push button", name)
+            if button.description != description:
+                fail("%s is described as %r, not %r" % (name, button.description, description))
+        note("read in the translation's language")
+        choose(main, tr[("frmMain", "File")], ["Down", "Down", "Return"])
+        try:
+            if process.wait(10 * SLOWDOWN) != 0:
+                fail("the launcher ended with status %d" % process.returncode)
+        except subprocess.TimeoutExpired:
+            fail("File > Exit did not end the launcher")
+    finally:
+        if process.poll() is None:
+            process.terminate()
+            process.wait(10 * SLOWDOWN)
+        log.seek(0)
+        output = log.read()[-4000:]
+        log.close()
+        if failures and output:
+            sys.stderr.write("the launcher's output:\n" + output)
+
+
+def find_role(node, role):
+    for child in children(node):
+        if child is not None and child.getRoleName() == role:
+            return child
+    raise Abort("no %s in %r" % (role, node.name))
+
+
 def main():
     launcher = os.path.abspath(sys.argv[1])
     work = tempfile.mkdtemp()
     try:
-        run(launcher, work)
+        if len(sys.argv) > 2:
+            run_translated(launcher, work, sys.argv[2])
+        else:
+            run(launcher, work)
     except Abort as abort:
         fail(str(abort))
     finally:

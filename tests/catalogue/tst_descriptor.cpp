@@ -55,6 +55,8 @@ private Q_SLOTS:
     void forEachLine();
     void readDescriptor_data();
     void readDescriptor();
+    void languageChosen_data();
+    void languageChosen();
     void readDescriptorRefuses_data();
     void readDescriptorRefuses();
     void readTextFileSizeLimit_data();
@@ -199,6 +201,79 @@ void TestDescriptor::readDescriptor()
 
     ComponentInfo info = freshRecord();
     ::readDescriptor(suite.filePath(u"Tool/kk.cfg"_s), info);
+    QCOMPARE(info, expected);
+}
+
+void TestDescriptor::languageChosen_data()
+{
+    QTest::addColumn<QStringList>("uiLanguages");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<ComponentInfo>("expected");
+
+    const QByteArray all = "DESC:plain\r\nDESC[de]:de\r\nDESC[de_AT]:de_AT\r\nDESC[fr]:fr\r\n";
+    const auto desc = [](const QString &text) {
+        return record({}, {}, {}, {}, text, {});
+    };
+    const QStringList austrian{u"de-AT"_s};
+    QTest::newRow("no language: the plain key") << QStringList() << all << desc(u"plain"_s);
+    QTest::newRow("C: the plain key") << QStringList{u"C"_s} << all << desc(u"plain"_s);
+    QTest::newRow("language and territory") << austrian << all << desc(u"de_AT"_s);
+    QTest::newRow("another territory: the language")
+        << QStringList{u"de-DE"_s} << all << desc(u"de"_s);
+    QTest::newRow("territory missing: the language")
+        << austrian << QByteArray("DESC:plain\r\nDESC[de]:de\r\n") << desc(u"de"_s);
+    QTest::newRow("language missing: the plain key")
+        << austrian << QByteArray("DESC:plain\r\nDESC[fr]:fr\r\n") << desc(u"plain"_s);
+    QTest::newRow("better line first, plain key after it")
+        << austrian << QByteArray("DESC[de]:de\r\nDESC:plain\r\n") << desc(u"de"_s);
+    QTest::newRow("second language when the first has none")
+        << QStringList{u"it-IT"_s, u"fr-FR"_s} << all << desc(u"fr"_s);
+    QTest::newRow("the first language wins")
+        << QStringList{u"fr-FR"_s, u"de-AT"_s} << all << desc(u"fr"_s);
+    QTest::newRow("English first: the plain key")
+        << QStringList{u"en-GB"_s, u"de-AT"_s} << all << desc(u"plain"_s);
+    QTest::newRow("as LANGUAGE and LANG write them")
+        << QStringList{u"de_AT.UTF-8"_s} << all << desc(u"de_AT"_s);
+    QTest::newRow("script between language and territory")
+        << QStringList{u"sr-Latn-RS"_s} << QByteArray("DESC:plain\r\nDESC[sr_RS]:sr_RS\r\n")
+        << desc(u"sr_RS"_s);
+    QTest::newRow("tagged line alone")
+        << austrian << QByteArray("DESC[de]:de\r\n") << desc(u"de"_s);
+    QTest::newRow("tagged line alone, another language")
+        << QStringList{u"fr"_s} << QByteArray("DESC[de]:de\r\n") << desc({});
+    QTest::newRow("same tag twice: the last one")
+        << austrian << QByteArray("DESC[de]:one\r\nDESC[de]:two\r\n") << desc(u"two"_s);
+    QTest::newRow("NAME and TIP too")
+        << austrian << QByteArray("NAME:n\r\nNAME[de]:N\r\nTIP[de_AT]:T\r\nTIP:t\r\n")
+        << record(u"N"_s, {}, {}, {}, {}, u"T"_s);
+    QTest::newRow("each key its own best line")
+        << austrian << QByteArray("DESC[de]:de\r\nTIP:t\r\nNAME[de_AT]:N\r\n")
+        << record(u"N"_s, {}, {}, {}, u"de"_s, u"t"_s);
+    QTest::newRow("the chosen text wrapped at 52")
+        << austrian << QByteArray("DESC:x\r\nDESC[de]:" + QByteArray(51, 'a') + " und mehr\r\n")
+        << desc(QString(51, u'a') + u"\r\n und mehr"_s);
+    QTest::newRow("EXE, HELP and IMG take no tag")
+        << austrian << QByteArray("EXE:run\r\nEXE[de]:x\r\nIMG[de]:x\r\nHELP[de]:x\r\n")
+        << record({}, {}, u"run"_s, {}, {}, {});
+    QTest::newRow("malformed tags skipped")
+        << austrian
+        << QByteArray("DESC:plain\r\nDESC[de-AT]:a\r\nDESC[DE]:b\r\nDESC[de_at]:c\r\n"
+                      "DESC[]:d\r\nDESC[de]x:e\r\nDESC [de]:f\r\ndesc[de]:g\r\n")
+        << desc(u"plain"_s);
+}
+
+void TestDescriptor::languageChosen()
+{
+    QFETCH(QStringList, uiLanguages);
+    QFETCH(QByteArray, content);
+    QFETCH(ComponentInfo, expected);
+
+    SuiteBuilder suite;
+    QVERIFY(suite.isValid());
+    suite.writeDescriptor(u"Tool"_s, content);
+
+    ComponentInfo info = freshRecord();
+    ::readDescriptor(suite.filePath(u"Tool/kk.cfg"_s), info, descriptorLanguages(uiLanguages));
     QCOMPARE(info, expected);
 }
 

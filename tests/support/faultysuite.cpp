@@ -15,7 +15,9 @@ void writeFaultySuite(SuiteBuilder &builder)
     builder.addComponent(u"suite/Clean"_s);
     component(u"Bad Lines"_s,
               "NAME:Bad Lines\r\nIMG:pic.png\r\nEXE:run\r\nExe:other\r\nCOLOUR:blue\r\n"
-              "just words\r\nDESC:First.\r\nDESC:Second.\r\nHELP\r\n\r\n");
+              "just words\r\nDESC:First.\r\nDESC:Second.\r\nHELP\r\n\r\n"
+              "DESC[de]:Erstens.\r\nNAME[de-AT]:x\r\nEXE[de]:other\r\nTIP[de]:Tipp\r\n"
+              "DESC[de]:Zweitens.\r\n");
     component(u"Big Picture"_s, "IMG:pic.png\r\nEXE:run\r\nDESC:Wide.\r\n", 300);
     // Sharper pictures beside it: one of the right size, one that is not.
     builder.writePicture(u"suite/Big Picture/pic@2x.png"_s, Qt::blue, 600, 64);
@@ -26,7 +28,9 @@ void writeFaultySuite(SuiteBuilder &builder)
     component(u"Long Description"_s,
               "IMG:pic.png\r\nEXE:run\r\nDESC:" + QByteArray(32767, 'y') + "\r\n");
     component(u"Missing Picture"_s, "IMG:gone.png\r\nEXE:run\r\nDESC:x\r\n");
-    component(u"Missing Program"_s, "IMG:pic.png\r\nEXE:gone\r\nDESC:x\r\n");
+    // Its German description is too long for the counter: only a German start-up fails on it.
+    component(u"Missing Program"_s,
+              "IMG:pic.png\r\nEXE:gone\r\nDESC:x\r\nDESC[de]:" + QByteArray(32767, 'y') + "\r\n");
     builder.writeDescriptor(u"suite/No Keys"_s, "NAME:No Keys\r\n");
     component(u"No Program Line"_s, "IMG:pic.png\r\nDESC:x\r\n");
     builder.makeFolder(u"suite/Not A Component/kk.cfg"_s);
