@@ -4,9 +4,9 @@
 <context>
     <name>Description</name>
     <message>
-        <source> Utility </source>
-        <extracomment>After the component&apos;s folder name in upper case, in the description&apos;s title line.</extracomment>
-        <translation>-Dienstprogramm </translation>
+        <source>%1 Utility </source>
+        <extracomment>The description&apos;s title line: %1 is the component&apos;s folder name in upper case.</extracomment>
+        <translation>Dienstprogramm %1 </translation>
     </message>
     <message>
         <source>Executable: </source>

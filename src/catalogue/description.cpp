@@ -12,9 +12,10 @@ const QString crlf = u"\r\n"_s;
 QString head(const ComponentInfo &record)
 {
     static const QString rule(57, u'_');
-    //: After the component's folder name in upper case, in the description's title line.
-    return u"   "_s + record.folder.toUpper()
-        + QCoreApplication::translate("Description", " Utility ") + crlf + rule + crlf;
+    //: The description's title line: %1 is the component's folder name in upper case.
+    return u"   "_s
+        + QCoreApplication::translate("Description", "%1 Utility ").arg(record.folder.toUpper())
+        + crlf + rule + crlf;
 }
 
 QString tail(const ComponentInfo &record)
