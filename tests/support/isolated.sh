@@ -16,8 +16,10 @@ mkdir -m 700 "$user_files/runtime" "$user_files/cache"
 export XDG_RUNTIME_DIR="$user_files/runtime" XDG_CACHE_HOME="$user_files/cache"
 # The launcher speaks the user's language: every test reads its English texts whatever the
 # language of the desktop it runs on, unless it names a locale of its own in KK_TEST_LANG.
-export LANG="${KK_TEST_LANG:-C.UTF-8}"
+# Qt reads the variables itself; bash's warning about a locale the system has not generated is
+# left out.
 unset LANGUAGE LC_ALL LC_MESSAGES
+export LANG="${KK_TEST_LANG:-C.UTF-8}" 2>/dev/null
 
 # The processes that carry this test's marker, read with builtins alone: a command run here would
 # carry the marker too.
