@@ -122,6 +122,7 @@ else:
     sleep 0.5
     read -r wx wy ww wh _ < <(window_of kestrelkit-launcher)
     read -r ow oh < <(tree | python3 -c 'import json, sys; r = json.load(sys.stdin)["rect"]; print(r["width"], r["height"])')
+    note "main window at $wx,$wy, $ww x $wh, on an output of $ow x $oh"
     "${run_as[@]}" "$WORK/helper" $(( wx + place_dx )) $(( wy + wh + place_dy )) "$ow" "$oh" \
         || fail "the virtual pointer did not click"
     wait_for 10 started || fail "the component did not start"

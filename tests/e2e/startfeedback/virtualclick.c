@@ -63,6 +63,11 @@ int main(int argc, char **argv)
     }
     struct zwlr_virtual_pointer_v1 *pointer
         = zwlr_virtual_pointer_manager_v1_create_virtual_pointer(manager, seat);
+    wl_display_roundtrip(display);
+    /* A seat's first pointer device tells the clients that there is a pointer, and a button event
+     * before a client has asked for its pointer in turn is lost to it: time to ask. */
+    const struct timespec settle = {0, 300 * 1000 * 1000};
+    nanosleep(&settle, NULL);
     zwlr_virtual_pointer_v1_motion_absolute(pointer, now(), (uint32_t)atoi(argv[1]),
                                             (uint32_t)atoi(argv[2]), (uint32_t)atoi(argv[3]),
                                             (uint32_t)atoi(argv[4]));
