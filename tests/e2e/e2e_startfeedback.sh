@@ -2,9 +2,10 @@
 # What the desktop is told when the real launcher starts a component, one case a run: a click on
 # the launch button of a component of the tests' own, which records its environment beside itself
 # and activates its window.
-# Usage: e2e_startfeedback.sh LAUNCHER COMPONENT HELPER CASE
+# Usage: e2e_startfeedback.sh LAUNCHER COMPONENT HELPER [SILENT] CASE
 #   HELPER is the root-window listener for the x11 cases, the virtual pointer's click for the
-#   wayland ones.
+#   wayland ones; SILENT, for wayland_no_answer, passes what sway says to the launcher until the
+#   launcher asks for a token.
 #   x11_click            a listener on the root window sees "new:" with the ID the component got,
 #                        and the component's "remove:" once its window is up;
 #   x11_failed_start     the component's file is gone by the click: "new:", then "remove:";
@@ -12,14 +13,20 @@
 #                        gets the focus;
 #   wayland_stale_token  the launcher was itself started with a token and a start-up ID: the
 #                        component sees neither, only a token of its own;
-#   wayland_no_answer    the compositor never answers the token's request: the component still
-#                        starts within the bound, without a token, and without the focus.
+#   wayland_no_answer    the compositor never answers the token's request of a launcher started
+#                        with a token: the component still starts within the bound, and with no
+#                        token at all.
 set -uo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 source "$here/lib.sh"
 launcher_bin=$1
 component_bin=$2
 helper_bin=$3
+silent_bin=
+if [ $# -eq 5 ]; then
+    silent_bin=$4
+    shift
+fi
 case_name=$4
 trap stop_all EXIT
 
@@ -113,7 +120,14 @@ else:
     sys.exit(1)' "$1"
     }
     extra=()
-    [ "$case_name" = wayland_stale_token ] && extra=(XDG_ACTIVATION_TOKEN=stale-token DESKTOP_STARTUP_ID=stale-id)
+    [ "$case_name" != wayland_click ] && extra=(XDG_ACTIVATION_TOKEN=stale-token DESKTOP_STARTUP_ID=stale-id)
+    if [ "$case_name" = wayland_no_answer ]; then
+        cp "$silent_bin" "$WORK/silent"
+        "${run_as[@]}" "$WORK/silent" "$XDG_RUNTIME_DIR/silent" >"$WORK/silent.log" 2>&1 &
+        echo $! >"$WORK/pid-silent"
+        wait_for 10 grep -qx listening "$WORK/silent.log" || fail "the silent compositor did not start"
+        extra+=(WAYLAND_DISPLAY="$XDG_RUNTIME_DIR/silent")
+    fi
     (cd "$WORK" && exec "${run_as[@]}" env QT_QPA_PLATFORM=wayland "${extra[@]}" "$WORK/suite/kestrelkit-launcher") \
         >"$WORK/launcher.log" 2>&1 &
     LAUNCHER_PID=$!
@@ -125,10 +139,21 @@ else:
     note "main window at $wx,$wy, $ww x $wh, on an output of $ow x $oh"
     "${run_as[@]}" "$WORK/helper" $(( wx + place_dx )) $(( wy + wh + place_dy )) "$ow" "$oh" \
         || fail "the virtual pointer did not click"
-    wait_for 10 started || fail "the component did not start"
+    clicked=$(date +%s%N)
+    if [ "$case_name" = wayland_no_answer ]; then
+        # A second of waiting for the token, and the time a start takes.
+        wait_for 3 started || fail "the component did not start within the bound"
+        note "the component started $(( ($(date +%s%N) - clicked) / 1000000 )) ms after the click"
+    else
+        wait_for 10 started || fail "the component did not start"
+    fi
     token=$(recorded XDG_ACTIVATION_TOKEN)
     note "the component got XDG_ACTIVATION_TOKEN=$token, DESKTOP_STARTUP_ID=$(recorded DESKTOP_STARTUP_ID)"
     [ "$(recorded DESKTOP_STARTUP_ID)" = "<unset>" ] || fail "the component got a start-up ID"
+    if [ "$case_name" = wayland_no_answer ]; then
+        [ "$token" = "<unset>" ] || fail "the component got a token"
+        exit 0
+    fi
     [ "$token" != "<unset>" ] && [ "$token" != stale-token ] || fail "no token of its own"
     focused() { window_of kk-test-component | grep -q ' true$'; }
     wait_for 10 focused || fail "the component did not get the focus"
