@@ -15,12 +15,13 @@
 // Qt 6.4 has no public way to the seat, the serial of the last input event and a window's
 // surface; its Wayland plugin gives them by name through this private interface, used in this
 // file alone. From Qt 6.5 on, QNativeInterface::QWaylandApplication (seat(), lastInputSerial())
-// and QNativeInterface::Private::QWaylandWindow (surface()) replace it.
+// replaces it for the seat and the serial.
 static_assert(QT_VERSION < QT_VERSION_CHECK(6, 5, 0),
               "use QNativeInterface::QWaylandApplication instead of the private interface");
 #include <qpa/qplatformnativeinterface.h>
 
 #include <chrono>
+#include <functional>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;

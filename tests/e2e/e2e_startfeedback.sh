@@ -28,7 +28,16 @@ if [ $# -eq 5 ]; then
     shift
 fi
 case_name=$4
-trap stop_all EXIT
+# The components the launcher started first, named by the files they wrote, then the rest.
+stop_everything() {
+    local record pid
+    for record in "${WORK:-/nonexistent}"/suite/Comp/started-*.env; do
+        pid=${record##*/started-}
+        [ -f "$record" ] && kill "${pid%.env}" 2>/dev/null
+    done
+    stop_all
+}
+trap stop_everything EXIT
 
 WORK=$(mktemp -d)
 keep_user_files_in_work
