@@ -9,6 +9,7 @@
 #   x11_click            a listener on the root window sees "new:" with the ID the component got,
 #                        and the component's "remove:" once its window is up;
 #   x11_failed_start     the component's file is gone by the click: "new:", then "remove:";
+#   x11_quoted_name      as x11_click, for a file name with blanks and quotes;
 #   wayland_click        on headless sway, where only a token gives the component the focus: it
 #                        gets the focus;
 #   wayland_stale_token  the launcher was itself started with a token and a start-up ID: the
@@ -41,11 +42,19 @@ trap stop_everything EXIT
 
 WORK=$(mktemp -d)
 keep_user_files_in_work
+# A name with blanks and quotes travels in the messages quoted, each quote escaped. (A backslash
+# is no part of a name: the descriptor's names take it for a folder separator.)
+exe=component
+named=component
+if [ "$case_name" = x11_quoted_name ]; then
+    exe='a "b" c'
+    named='"a \"b\" c"'
+fi
 mkdir -p "$WORK/suite/Comp"
 cp "$launcher_bin" "$WORK/suite/"
-cp "$component_bin" "$WORK/suite/Comp/component"
+cp "$component_bin" "$WORK/suite/Comp/$exe"
 cp "$helper_bin" "$WORK/helper"
-printf 'NAME:Comp\r\nIMG:pic.png\r\nEXE:component\r\nDESC:The test component.\r\n' >"$WORK/suite/Comp/kk.cfg"
+printf 'NAME:Comp\r\nIMG:pic.png\r\nEXE:%s\r\nDESC:The test component.\r\n' "$exe" >"$WORK/suite/Comp/kk.cfg"
 convert -size 40x30 "xc:#e02020" "$WORK/suite/Comp/pic.png"
 
 # Design twips to screen pixels at 100 %, and the middle of the first launch place from the
@@ -72,9 +81,9 @@ x11_*)
     win=$(window_named "$caption")
     read -r wx wy < <(window_origin "$win")
     bottom=$(( wy + $(xwininfo -id "$win" | awk '/Height:/ {print $2}') ))
-    [ "$case_name" = x11_failed_start ] && rm "$WORK/suite/Comp/component"
+    [ "$case_name" = x11_failed_start ] && rm "$WORK/suite/Comp/$exe"
     xdotool mousemove $(( wx + place_dx )) $(( bottom + place_dy )) sleep 0.2 click 1
-    if [ "$case_name" = x11_click ]; then
+    if [ "$case_name" != x11_failed_start ]; then
         wait_for 10 started || fail "the component did not start"
         id=$(recorded DESKTOP_STARTUP_ID)
         note "the component got DESKTOP_STARTUP_ID=$id"
@@ -86,7 +95,7 @@ x11_*)
         id=$(sed -n 's/^remove: ID=//p' "$WORK/messages")
         started && fail "a component started"
     fi
-    grep -qxF "new: ID=$id NAME=component BIN=component SCREEN=0" "$WORK/messages" \
+    grep -qxF "new: ID=$id NAME=$named BIN=$named SCREEN=0" "$WORK/messages" \
         || fail "no new: for $id; seen: $(cat "$WORK/messages")"
     [ "$(grep -c . "$WORK/messages")" -eq 3 ] || fail "other messages: $(cat "$WORK/messages")"
     note "new: and remove: for $id"
