@@ -6,10 +6,11 @@ kk_run_packages=(build-essential cmake ninja-build pkg-config qt6-base-dev qt6-s
                  fonts-dejavu-core fonts-liberation2 qt6-wayland)
 # What the tests add: ccache for the builds of every stage, the X and Wayland servers and tools the
 # end-to-end tests drive, the sanitizers' compiler, valgrind, the package's tools, the
-# accessibility stack.
+# accessibility stack, and what the parts that tell the desktop of a start are built from.
 kk_test_packages=(ccache xvfb xauth xdotool x11-utils imagemagick xclip desktop-file-utils
                   clang-14 libclang-rt-14-dev valgrind zlib1g-dev help2man lintian
-                  dbus-daemon at-spi2-core python3-pyatspi weston)
+                  dbus-daemon at-spi2-core python3-pyatspi weston sway
+                  libxcb1-dev qt6-base-private-dev qt6-wayland-dev wayland-protocols)
 
 kk_install_missing() { # package...
     local missing=() package

@@ -59,7 +59,7 @@ FileProblem programFileProblem(const QString &path)
     return programFileProblem(path, !path.contains(QChar(0)) && isLinkLoop(path));
 }
 
-StartResult startProgram(const QString &path)
+StartResult startProgram(const QString &path, const StartEnvironment &own)
 {
     if (path.contains(QChar(0))) {
         // Not even tried: the system would start another file than the one named.
@@ -68,6 +68,13 @@ StartResult startProgram(const QString &path)
     QProcess process;
     process.setProgram(path);
     process.setArguments({});
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove(u"XDG_ACTIVATION_TOKEN"_s);
+    environment.remove(u"DESKTOP_STARTUP_ID"_s);
+    for (const auto &[name, value] : own) {
+        environment.insert(name, value);
+    }
+    process.setProcessEnvironment(environment);
     qint64 pid = 0;
     keepDescriptorsFromChild();
     if (process.startDetached(&pid)) {

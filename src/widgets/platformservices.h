@@ -28,7 +28,8 @@ public:
     // True when another copy of this same executable already runs for this user.
     virtual bool previousInstance() = 0;
     // Starts the program at `path` detached, with no arguments and no shell, in the current
-    // directory. Raises a RuntimeError that says why and names the path when it cannot start.
+    // directory, telling the desktop of the start where it can. Raises a RuntimeError that says
+    // why and names the path when it cannot start.
     virtual void startProgram(const QString &path) = 0;
     // Hands `url` to the user's default browser; the outcome is not reported.
     virtual void openUrl(const QUrl &url) = 0;

@@ -4,14 +4,22 @@
 #include "platform/instancetoken.h"
 #include "platform/programstart.h"
 #include "widgets/appidentity.h"
+#include "widgets/startfeedback.h"
 #include "widgets/version.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QMessageBox>
 
-QtPlatformServices::QtPlatformServices() = default;
+QtPlatformServices::QtPlatformServices()
+{
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        m_startFeedback = std::make_unique<StartFeedback>();
+    }
+}
+
 QtPlatformServices::~QtPlatformServices() = default;
 
 void QtPlatformServices::showMessage(const QString &text, const QString &title, MessageIcon icon)
@@ -54,7 +62,12 @@ bool QtPlatformServices::previousInstance()
 
 void QtPlatformServices::startProgram(const QString &path)
 {
-    if (const StartResult result = ::startProgram(path); result.problem != FileProblem::None) {
+    const StartEnvironment own
+        = m_startFeedback ? m_startFeedback->starting(path) : StartEnvironment();
+    if (const StartResult result = ::startProgram(path, own); result.problem != FileProblem::None) {
+        if (m_startFeedback) {
+            m_startFeedback->failed(own);
+        }
         throw RuntimeError::forFile(result.problem, path, result.reason);
     }
 }

@@ -5,9 +5,11 @@
 #include <memory>
 
 class InstanceToken;
+class StartFeedback;
 
 // The platform services on Qt: QMessageBox for the boxes, the platform layer for the
-// single-instance token and for starting programs, QDesktopServices for the browser.
+// single-instance token and for starting programs, with the desktop told of each start where the
+// display has a way, QDesktopServices for the browser.
 class QtPlatformServices final : public PlatformServices
 {
 public:
@@ -24,4 +26,6 @@ public:
 private:
     // The single-instance token, held until this object goes.
     std::unique_ptr<InstanceToken> m_instanceToken;
+    // Made where there is a GUI application to watch for presses.
+    std::unique_ptr<StartFeedback> m_startFeedback;
 };

@@ -29,4 +29,7 @@ bool isLinkLoop(const QString &path)
 // opened without that mark, passes on to the component; only the POSIX layer closes those. On
 // Windows a batch file (.cmd, .bat) is started by the system through its command interpreter,
 // whatever the caller asks; every other program is started directly.
+// Nor does a start through this layer tell the desktop anything: the component gets no start-up
+// notification ID and no activation token of its own (it still gets none of the launcher's), and
+// its window comes to the front only where the system puts it there unasked.
 void keepDescriptorsFromChild() { }
