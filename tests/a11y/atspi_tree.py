@@ -18,6 +18,7 @@ one without falls back to its DESC.
 Runs with Debian's /usr/bin/python3, which has python3-pyatspi; another python3 on PATH may not.
 """
 
+import contextlib
 import os
 import shutil
 import subprocess
@@ -390,16 +391,43 @@ def choose(main, menu, keys):
     xdotool("key", *keys)
 
 
+@contextlib.contextmanager
+def launched(launcher, suite, work):
+    """The launcher copied into `suite`, running until the block ends; its output is shown when
+    a check failed."""
+    log = open(os.path.join(work, "launcher.log"), "w+")
+    process = subprocess.Popen([os.path.join(suite, os.path.basename(launcher))], cwd=work,
+                               stdout=log, stderr=subprocess.STDOUT)
+    try:
+        yield process
+    finally:
+        if process.poll() is None:
+            process.terminate()
+            process.wait(10 * SLOWDOWN)
+        log.seek(0)
+        output = log.read()[-4000:]
+        log.close()
+        if failures and output:
+            sys.stderr.write("the launcher's output:\n" + output)
+
+
+def exit_cleanly(main, file_menu, process):
+    """File > Exit (a separator, then Exit) ends the launcher with status 0."""
+    choose(main, file_menu, ["Down", "Down", "Return"])
+    try:
+        if process.wait(10 * SLOWDOWN) != 0:
+            fail("the launcher ended with status %d" % process.returncode)
+    except subprocess.TimeoutExpired:
+        fail("File > Exit did not end the launcher")
+
+
 def run(launcher, work):
     suite = os.path.join(work, "suite")
     build_suite(suite, launcher)
     pyatspi.Registry.registerEventListener(on_text_inserted, "object:text-changed:insert")
     pyatspi.Registry.registerEventListener(on_focus, "object:state-changed:focused")
     started = time.monotonic()
-    log = open(os.path.join(work, "launcher.log"), "w+")
-    process = subprocess.Popen([os.path.join(suite, os.path.basename(launcher))], cwd=work,
-                               stdout=log, stderr=subprocess.STDOUT)
-    try:
+    with launched(launcher, suite, work) as process:
         box = wait_for_window("alert", "Error::Kestrelkit")
         check_moment("error box", box, suite)
         press(find(box, "push button", "OK"))
@@ -453,21 +481,7 @@ def run(launcher, work):
 
         # The File menu opens with a separator, then Exit. The launcher ends cleanly while its
         # tree is being read.
-        choose(main, "File", ["Down", "Down", "Return"])
-        try:
-            if process.wait(10 * SLOWDOWN) != 0:
-                fail("the launcher ended with status %d" % process.returncode)
-        except subprocess.TimeoutExpired:
-            fail("File > Exit did not end the launcher")
-    finally:
-        if process.poll() is None:
-            process.terminate()
-            process.wait(10 * SLOWDOWN)
-        log.seek(0)
-        output = log.read()[-4000:]
-        log.close()
-        if failures and output:
-            sys.stderr.write("the launcher's output:\n" + output)
+        exit_cleanly(main, "File", process)
 
 
 def translations(ts_file):
@@ -489,10 +503,7 @@ def run_translated(launcher, work, ts_file):
         tr[("frmMain", " Version ")] + "1.1.0"
     suite = os.path.join(work, "suite")
     build_suite(suite, launcher)
-    log = open(os.path.join(work, "launcher.log"), "w+")
-    process = subprocess.Popen([os.path.join(suite, os.path.basename(launcher))], cwd=work,
-                               stdout=log, stderr=subprocess.STDOUT)
-    try:
+    with launched(launcher, suite, work) as process:
         box = wait_for_window("alert", tr[("ErrorTrap", "Error::Kestrelkit")])
         press(find(box, "push button", "OK"))
         main = wait_for_window("frame", caption)
@@ -510,21 +521,7 @@ def run_translated(launcher, work, ts_file):
             if button.description != description:
                 fail("%s is described as %r, not %r" % (name, button.description, description))
         note("read in the translation's language")
-        choose(main, tr[("frmMain", "File")], ["Down", "Down", "Return"])
-        try:
-            if process.wait(10 * SLOWDOWN) != 0:
-                fail("the launcher ended with status %d" % process.returncode)
-        except subprocess.TimeoutExpired:
-            fail("File > Exit did not end the launcher")
-    finally:
-        if process.poll() is None:
-            process.terminate()
-            process.wait(10 * SLOWDOWN)
-        log.seek(0)
-        output = log.read()[-4000:]
-        log.close()
-        if failures and output:
-            sys.stderr.write("the launcher's output:\n" + output)
+        exit_cleanly(main, tr[("frmMain", "File")], process)
 
 
 def find_role(node, role):

@@ -42,6 +42,19 @@ ComponentInfo record(const QString &name, const QString &img, const QString &exe
     return info;
 }
 
+// What a fresh record holds after the descriptor `content` is read for a user of `languages`.
+ComponentInfo readWritten(const QByteArray &content, const QStringList &languages = {})
+{
+    SuiteBuilder suite;
+    if (!suite.isValid()) {
+        qFatal("no folder for the suite");
+    }
+    suite.writeDescriptor(u"Tool"_s, content);
+    ComponentInfo info = freshRecord();
+    ::readDescriptor(suite.filePath(u"Tool/kk.cfg"_s), info, languages);
+    return info;
+}
+
 } // namespace
 
 class TestDescriptor final : public QObject
@@ -195,13 +208,7 @@ void TestDescriptor::readDescriptor()
     QFETCH(QByteArray, content);
     QFETCH(ComponentInfo, expected);
 
-    SuiteBuilder suite;
-    QVERIFY(suite.isValid());
-    suite.writeDescriptor(u"Tool"_s, content);
-
-    ComponentInfo info = freshRecord();
-    ::readDescriptor(suite.filePath(u"Tool/kk.cfg"_s), info);
-    QCOMPARE(info, expected);
+    QCOMPARE(readWritten(content), expected);
 }
 
 void TestDescriptor::languageChosen_data()
@@ -268,13 +275,7 @@ void TestDescriptor::languageChosen()
     QFETCH(QByteArray, content);
     QFETCH(ComponentInfo, expected);
 
-    SuiteBuilder suite;
-    QVERIFY(suite.isValid());
-    suite.writeDescriptor(u"Tool"_s, content);
-
-    ComponentInfo info = freshRecord();
-    ::readDescriptor(suite.filePath(u"Tool/kk.cfg"_s), info, descriptorLanguages(uiLanguages));
-    QCOMPARE(info, expected);
+    QCOMPARE(readWritten(content, descriptorLanguages(uiLanguages)), expected);
 }
 
 void TestDescriptor::readDescriptorRefuses_data()
