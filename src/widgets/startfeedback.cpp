@@ -20,6 +20,9 @@ StartFeedback::StartFeedback()
         m_way = waylandActivation();
     }
 #endif
+    // A press is sent to its top-level window before the window hands it to a widget, and the
+    // application's filters see it there: a filter that takes the widget's key (Enter on a launch
+    // button) cannot hide it from this one.
     if (m_way) {
         QCoreApplication::instance()->installEventFilter(this);
     }

@@ -43,7 +43,7 @@ private:
     std::unique_ptr<Way> m_way;
 };
 
-// The ways, each in a file of its own, built only with their part; null where the display is
-// not theirs or does not answer.
+// The ways, each in a file of its own, built only with their part; the X11 way is null where Qt
+// has no X11 connection.
 std::unique_ptr<StartFeedback::Way> x11StartupNotification();
 std::unique_ptr<StartFeedback::Way> waylandActivation();

@@ -7,7 +7,6 @@
 
 #include <QEventLoop>
 #include <QGuiApplication>
-#include <QPointer>
 #include <QTimer>
 #include <QWaylandClientExtensionTemplate>
 #include <QWindow>
@@ -103,10 +102,11 @@ public:
         }
         token.commit();
 
-        // Waited for without the user's input, which Qt keeps until the wait is over: a second
-        // click then starts a second program as it always did, after this one. Whatever else
-        // comes meanwhile (painting, the window being closed, the application quitting, which
-        // ends this loop too) is handled as usual.
+        // Waited for without the user's input, which Qt keeps until the wait is over, a window's
+        // close request among it: a second click then starts a second program, as it always did,
+        // after this one. Timers, painting and requests over the accessibility bus are handled
+        // meanwhile; a start one of those asks for goes ahead without a token (above), and the
+        // application quitting ends the wait.
         QString received;
         QEventLoop loop;
         token.done = [&](const QString &value) {

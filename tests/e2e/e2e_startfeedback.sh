@@ -8,6 +8,8 @@
 #   launcher asks for a token.
 #   x11_click            a listener on the root window sees "new:" with the ID the component got,
 #                        and the component's "remove:" once its window is up;
+#   x11_enter_key        as x11_click, started by Down and Enter: the ID carries the time of the
+#                        Enter press, which Qt gives the window as its last user time;
 #   x11_failed_start     the component's file is gone by the click: "new:", then "remove:";
 #   x11_quoted_name      as x11_click, for a file name with blanks and quotes;
 #   wayland_click        on headless sway, where only a token gives the component the focus: it
@@ -82,12 +84,20 @@ x11_*)
     read -r wx wy < <(window_origin "$win")
     bottom=$(( wy + $(xwininfo -id "$win" | awk '/Height:/ {print $2}') ))
     [ "$case_name" = x11_failed_start ] && rm "$WORK/suite/Comp/$exe"
-    xdotool mousemove $(( wx + place_dx )) $(( bottom + place_dy )) sleep 0.2 click 1
+    if [ "$case_name" = x11_enter_key ]; then
+        xdotool key Down sleep 0.2 key Return
+    else
+        xdotool mousemove $(( wx + place_dx )) $(( bottom + place_dy )) sleep 0.2 click 1
+    fi
     if [ "$case_name" != x11_failed_start ]; then
         wait_for 10 started || fail "the component did not start"
         id=$(recorded DESKTOP_STARTUP_ID)
         note "the component got DESKTOP_STARTUP_ID=$id"
         [[ "$id" =~ ^[A-Za-z0-9._-]+_TIME[0-9]+$ ]] || fail "no usable start-up ID: '$id'"
+        if [ "$case_name" = x11_enter_key ]; then
+            user_time=$(xprop -id "$win" _NET_WM_USER_TIME | sed -n 's/.* = //p')
+            [ "${id##*_TIME}" = "$user_time" ] || fail "the ID's time is not the Enter press's, $user_time"
+        fi
         wait_for 10 grep -qxF "remove: ID=$id" "$WORK/messages" \
             || fail "no remove: for $id; seen: $(cat "$WORK/messages")"
     else
@@ -170,6 +180,11 @@ else:
     [ "$(recorded DESKTOP_STARTUP_ID)" = "<unset>" ] || fail "the component got a start-up ID"
     if [ "$case_name" = wayland_no_answer ]; then
         [ "$token" = "<unset>" ] || fail "the component got a token"
+        # Without a token the component's window shows without the focus, as sway is told here:
+        # what gives the other cases their focus is the token.
+        wait_for 10 window_of kk-test-component || fail "the component's window did not show"
+        sleep 0.5
+        window_of kk-test-component | grep -q ' false$' || fail "the component got the focus without a token"
         exit 0
     fi
     [ "$token" != "<unset>" ] && [ "$token" != stale-token ] || fail "no token of its own"
