@@ -1,5 +1,5 @@
-# The optional parts of the build: the launcher itself needs only Qt (Core, Gui, Widgets) and
-# libspng. Each part's switch is AUTO (built when what it needs is found), ON (built, and what it
+# The optional parts of the build: the launcher itself needs only Qt (Core, Gui, Svg, Widgets, and
+# Qt Linguist's tools for its translations) and libspng. Each part's switch is AUTO (built when what it needs is found), ON (built, and what it
 # needs is required) or OFF.
 
 # kk_part(<switch> <what> <missing>): decides whether the part is built, into KK_WITH_<switch
@@ -103,6 +103,8 @@ if(NOT kk_missing AND NOT KK_BUILD_X11_STARTUP STREQUAL "OFF")
     endif()
     if(NOT XCB_FOUND)
         set(kk_missing "XCB's headers (Debian: libxcb1-dev)")
+    elseif(NOT QT_FEATURE_xcb)
+        set(kk_missing "a Qt built with X11 support")
     endif()
 endif()
 kk_part(KK_BUILD_X11_STARTUP "start-up notification on X11" "${kk_missing}")
@@ -140,6 +142,11 @@ if(NOT kk_missing AND NOT KK_BUILD_WAYLAND_ACTIVATION STREQUAL "OFF")
     list(JOIN kk_missing ", " kk_missing)
 endif()
 kk_part(KK_BUILD_WAYLAND_ACTIVATION "activation tokens on Wayland" "${kk_missing}")
+if(KK_WITH_WAYLAND_ACTIVATION)
+    # The executable then needs Qt's Wayland client library on every display, X11 too. C for the
+    # protocol code that the Wayland scanner writes.
+    enable_language(C)
+endif()
 unset(kk_not_posix)
 unset(kk_native_interface)
 unset(kk_private_dirs)

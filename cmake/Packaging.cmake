@@ -46,6 +46,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 # The Qt runtime libraries the executable links, found by dpkg-shlibdeps: never the -dev packages.
+# With activation tokens on Wayland built in, Qt's Wayland client library is one of them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, fonts-dejavu-core")
 # Qt's Wayland platform plugin, so that the launcher runs natively on a Wayland desktop rather than
