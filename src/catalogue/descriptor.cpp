@@ -42,21 +42,6 @@ bool isTerritory(QStringView text)
         || (text.size() == 3 && std::all_of(text.begin(), text.end(), isAsciiDigit));
 }
 
-// Which of DESC, NAME and TIP `key` is, or nothing.
-std::optional<LanguageChoice::Key> translatableKey(QStringView key)
-{
-    if (key == u"DESC") {
-        return LanguageChoice::Desc;
-    }
-    if (key == u"NAME") {
-        return LanguageChoice::Name;
-    }
-    if (key == u"TIP") {
-        return LanguageChoice::Tip;
-    }
-    return std::nullopt;
-}
-
 void store(ComponentInfo &record, LanguageChoice::Key key, QString &&value)
 {
     switch (key) {
@@ -72,6 +57,29 @@ void store(ComponentInfo &record, LanguageChoice::Key key, QString &&value)
     }
 }
 } // namespace
+
+std::optional<LanguageChoice::Key> translatableKey(QStringView key)
+{
+    if (key == u"DESC") {
+        return LanguageChoice::Desc;
+    }
+    if (key == u"NAME") {
+        return LanguageChoice::Name;
+    }
+    if (key == u"TIP") {
+        return LanguageChoice::Tip;
+    }
+    return std::nullopt;
+}
+
+std::optional<TaggedKey> splitLanguageTag(QStringView key)
+{
+    const qsizetype open = key.indexOf(u'[');
+    if (open < 0 || !key.endsWith(u']')) {
+        return std::nullopt;
+    }
+    return TaggedKey{key.left(open), key.sliced(open + 1, key.size() - open - 2)};
+}
 
 bool isLanguageTag(QStringView tag)
 {
@@ -113,35 +121,20 @@ QStringList descriptorLanguages(const QStringList &uiLanguages)
 void applyDescriptorLine(ComponentInfo &record, QString line, LanguageChoice &choice)
 {
     QString value = splitKeyValue(line, u":"_s);
-    if (line == u"DESC") {
-        if (choice.takePlain(LanguageChoice::Desc)) {
-            record.desc = wrapText(descriptionWidth, value);
-        }
-    } else if (line == u"EXE") {
+    if (line == u"EXE") {
         record.exe = std::move(value);
     } else if (line == u"HELP") {
         record.help = std::move(value);
     } else if (line == u"IMG") {
         record.img = std::move(value);
-    } else if (line == u"NAME") {
-        if (choice.takePlain(LanguageChoice::Name)) {
-            record.name = std::move(value);
-        }
-    } else if (line == u"TIP") {
-        if (choice.takePlain(LanguageChoice::Tip)) {
-            record.tip = std::move(value);
-        }
-    } else if (line.endsWith(u']')) {
-        // DESC[de]: only a key with a tag ends in a bracket.
-        const qsizetype open = line.indexOf(u'[');
-        if (open < 0) {
-            return;
-        }
-        const std::optional<LanguageChoice::Key> key
-            = translatableKey(QStringView(line).left(open));
-        const QStringView tag = QStringView(line).sliced(open + 1, line.size() - open - 2);
-        if (key && isLanguageTag(tag) && choice.take(*key, tag)) {
+    } else if (const std::optional<LanguageChoice::Key> key = translatableKey(line)) {
+        if (choice.takePlain(*key)) {
             store(record, *key, std::move(value));
+        }
+    } else if (const std::optional<TaggedKey> tagged = splitLanguageTag(line)) {
+        const std::optional<LanguageChoice::Key> taggedKey = translatableKey(tagged->key);
+        if (taggedKey && isLanguageTag(tagged->tag) && choice.take(*taggedKey, tagged->tag)) {
+            store(record, *taggedKey, std::move(value));
         }
     }
 }

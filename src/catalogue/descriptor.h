@@ -6,15 +6,13 @@
 #include <QStringView>
 
 #include <limits>
+#include <optional>
 
 // The descriptor's file name: a sub-folder that holds a plain file of this name is a component.
 inline constexpr QStringView descriptorFileName = u"kk.cfg";
 
 // The keys a descriptor line may have, exactly as written here.
 inline constexpr QStringView descriptorKeys[] = {u"DESC", u"EXE", u"HELP", u"IMG", u"NAME", u"TIP"};
-
-// The keys that may also be given for one language, as DESC[de] or NAME[de_AT].
-inline constexpr QStringView translatableKeys[] = {u"DESC", u"NAME", u"TIP"};
 
 // Whether `tag` names a language as a descriptor key's tag does: two or three lower-case letters,
 // optionally an underscore and the territory's two upper-case letters or three digits ("de",
@@ -67,6 +65,18 @@ private:
         = {std::numeric_limits<qsizetype>::max(), std::numeric_limits<qsizetype>::max(),
            std::numeric_limits<qsizetype>::max()};
 };
+
+// Which of DESC, NAME and TIP, the keys that may also be given for one language, `key` is;
+// nothing for any other key.
+std::optional<LanguageChoice::Key> translatableKey(QStringView key);
+
+// A key with a language tag, DESC[de]: the key before the bracket and the tag inside.
+struct TaggedKey {
+    QStringView key;
+    QStringView tag;
+};
+// `key` split at its tag; nothing for a key that does not end in a bracketed tag.
+std::optional<TaggedKey> splitLanguageTag(QStringView key);
 
 // Stores one descriptor line in the record. The key is everything before the line's first colon
 // and must be one of DESC, EXE, HELP, IMG, NAME or TIP, exactly in upper case, or DESC, NAME or TIP

@@ -60,33 +60,11 @@ bool isPlainKey(QStringView key)
         != std::end(descriptorKeys);
 }
 
-bool isTranslatable(QStringView key)
-{
-    return std::find(std::begin(translatableKeys), std::end(translatableKeys), key)
-        != std::end(translatableKeys);
-}
-
-// A key with a language tag, DESC[de]: the key before the bracket and the tag inside, or nothing
-// for a key without one.
-struct TaggedKey {
-    QStringView key;
-    QStringView tag;
-};
-
-std::optional<TaggedKey> taggedKey(QStringView key)
-{
-    const qsizetype open = key.indexOf(u'[');
-    if (open < 0 || !key.endsWith(u']')) {
-        return std::nullopt;
-    }
-    return TaggedKey{key.left(open), key.sliced(open + 1, key.size() - open - 2)};
-}
-
 // A key the launcher reads: one of the six, or DESC, NAME or TIP with a well-formed tag.
 bool isKey(QStringView key)
 {
-    if (const std::optional<TaggedKey> tagged = taggedKey(key)) {
-        return isTranslatable(tagged->key) && isLanguageTag(tagged->tag);
+    if (const std::optional<TaggedKey> tagged = splitLanguageTag(key)) {
+        return translatableKey(tagged->key) && isLanguageTag(tagged->tag);
     }
     return isPlainKey(key);
 }
@@ -94,11 +72,11 @@ bool isKey(QStringView key)
 // Why a tagged key that is not read is skipped; empty for any other key.
 QString taggedKeyProblem(QStringView key)
 {
-    const std::optional<TaggedKey> tagged = taggedKey(key);
+    const std::optional<TaggedKey> tagged = splitLanguageTag(key);
     if (!tagged || !isPlainKey(tagged->key)) {
         return {};
     }
-    if (!isTranslatable(tagged->key)) {
+    if (!translatableKey(tagged->key)) {
         return u"key \"%1\" is skipped: only DESC, NAME and TIP take a language tag"_s.arg(key);
     }
     return u"key \"%1\" is skipped: a language tag is [ll] or [ll_CC], as in %2[de] or %2[de_AT]"_s
@@ -156,7 +134,7 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
                          : u"key \"%1\" is skipped: keys are upper case, %2"_s.arg(key, upper));
             }
         }
-        if (const std::optional<TaggedKey> tagged = taggedKey(key); tagged && isKey(key)) {
+        if (const std::optional<TaggedKey> tagged = splitLanguageTag(key); tagged && isKey(key)) {
             // What a start-up in that language would meet on this line.
             LanguageChoice reader({tagged->tag.toString()});
             if (const std::optional<RuntimeError> failure = captureFailure([&] {
@@ -177,7 +155,7 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
     });
     // A language's text is read only where that language is; everyone else gets the plain key's.
     for (auto line = lines.lastLine.cbegin(); line != lines.lastLine.cend(); ++line) {
-        if (const std::optional<TaggedKey> tagged = taggedKey(line.key());
+        if (const std::optional<TaggedKey> tagged = splitLanguageTag(line.key());
             tagged && !lines.lastLine.contains(tagged->key.toString())) {
             findings.append({path, line.value(), Finding::Warning,
                              u"%1 without a %2 line: readers of other languages get no %2"_s.arg(
