@@ -83,12 +83,14 @@ QString taggedKeyProblem(QStringView key)
         .arg(key, tagged->key);
 }
 
-// The key `key` would be, were it written in upper case; empty when none.
-QStringView keyInOtherCase(QStringView key)
+// The key `key` would be, were it written in upper case, its language tag kept; empty when none.
+QString keyInOtherCase(QStringView key)
 {
+    const std::optional<TaggedKey> tagged = splitLanguageTag(key);
+    const QStringView bare = tagged ? tagged->key : key;
     for (const QStringView known : descriptorKeys) {
-        if (key.compare(known, Qt::CaseInsensitive) == 0) {
-            return known;
+        if (bare.compare(known, Qt::CaseInsensitive) == 0) {
+            return tagged ? u"%1[%2]"_s.arg(known, tagged->tag) : known.toString();
         }
     }
     return {};
@@ -125,7 +127,7 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
             warn(isKey(key) ? u"line without a colon: %1 is set to an empty value"_s.arg(key)
                             : u"line without a colon is skipped"_s);
         } else if (!isKey(key)) {
-            const QStringView upper = keyInOtherCase(key);
+            const QString upper = keyInOtherCase(key);
             if (const QString problem = taggedKeyProblem(key); !problem.isEmpty()) {
                 warn(problem);
             } else {
@@ -135,6 +137,10 @@ DescriptorLines readLines(const QString &text, const QString &path, QList<Findin
             }
         }
         if (const std::optional<TaggedKey> tagged = splitLanguageTag(key); tagged && isKey(key)) {
+            if (descriptorLanguages({tagged->tag.toString()}).isEmpty()) {
+                warn(u"%1 is never read: readers of English get the plain %2"_s.arg(key,
+                                                                                    tagged->key));
+            }
             // What a start-up in that language would meet on this line.
             LanguageChoice reader({tagged->tag.toString()});
             if (const std::optional<RuntimeError> failure = captureFailure([&] {

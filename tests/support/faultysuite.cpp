@@ -17,7 +17,7 @@ void writeFaultySuite(SuiteBuilder &builder)
               "NAME:Bad Lines\r\nIMG:pic.png\r\nEXE:run\r\nExe:other\r\nCOLOUR:blue\r\n"
               "just words\r\nDESC:First.\r\nDESC:Second.\r\nHELP\r\n\r\n"
               "DESC[de]:Erstens.\r\nNAME[de-AT]:x\r\nEXE[de]:other\r\nTIP[de]:Tipp\r\n"
-              "DESC[de]:Zweitens.\r\n");
+              "DESC[de]:Zweitens.\r\ndesc[de]:x\r\nDESC[en]:Second.\r\n");
     component(u"Big Picture"_s, "IMG:pic.png\r\nEXE:run\r\nDESC:Wide.\r\n", 300);
     // Sharper pictures beside it: one of the right size, one that is not.
     builder.writePicture(u"suite/Big Picture/pic@2x.png"_s, Qt::blue, 600, 64);
