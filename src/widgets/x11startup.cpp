@@ -14,6 +14,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -61,13 +62,23 @@ public:
         : m_connection(connection)
         , m_root(root)
         , m_screen(screen)
-        , m_begin(atom("_NET_STARTUP_INFO_BEGIN"))
-        , m_info(atom("_NET_STARTUP_INFO"))
+        , m_begin(askAtom("_NET_STARTUP_INFO_BEGIN"))
+        , m_info(askAtom("_NET_STARTUP_INFO"))
         , m_idPrefix(idSafe(QCoreApplication::applicationName()) + '-'
                      + QByteArray::number(QCoreApplication::applicationPid()) + '-'
                      + idSafe(QSysInfo::machineHostName()) + '-')
     {
     }
+
+    ~X11StartupNotification() override
+    {
+        for (const Atom *asked : {&m_begin, &m_info}) {
+            if (!asked->atom) {
+                xcb_discard_reply(m_connection, asked->cookie.sequence);
+            }
+        }
+    }
+    Q_DISABLE_COPY_MOVE(X11StartupNotification)
 
     void pressed(const QInputEvent &event) override { m_pressTime = event.timestamp(); }
 
@@ -95,21 +106,36 @@ public:
     }
 
 private:
-    xcb_atom_t atom(const char *name) const
+    // An atom asked for at start-up and read at the first start: the launcher's window does not
+    // wait on the X server's answer.
+    struct Atom {
+        xcb_intern_atom_cookie_t cookie;
+        std::optional<xcb_atom_t> atom;
+    };
+
+    Atom askAtom(const char *name) const
     {
-        xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-            m_connection,
-            xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
-            nullptr);
-        const xcb_atom_t result = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-        std::free(reply);
-        return result;
+        return {xcb_intern_atom(m_connection, 0, static_cast<uint16_t>(std::strlen(name)), name),
+                std::nullopt};
+    }
+
+    xcb_atom_t atom(Atom &asked) const
+    {
+        if (!asked.atom) {
+            xcb_intern_atom_reply_t *reply
+                = xcb_intern_atom_reply(m_connection, asked.cookie, nullptr);
+            asked.atom = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+            std::free(reply);
+        }
+        return *asked.atom;
     }
 
     // The message with its terminating NUL in pieces of 20 bytes, the first marked as the
     // beginning, from a window of the launcher's made for it, as receivers expect.
     void send(const QByteArray &message)
     {
+        const xcb_atom_t begin = atom(m_begin);
+        const xcb_atom_t info = atom(m_info);
         const xcb_window_t window = xcb_generate_id(m_connection);
         xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, -100, -100, 1, 1, 0,
                           XCB_WINDOW_CLASS_INPUT_ONLY, XCB_COPY_FROM_PARENT, 0, nullptr);
@@ -119,7 +145,7 @@ private:
             event.response_type = XCB_CLIENT_MESSAGE;
             event.format = 8;
             event.window = window;
-            event.type = offset == 0 ? m_begin : m_info;
+            event.type = offset == 0 ? begin : info;
             std::memcpy(event.data.data8, message.constData() + offset,
                         static_cast<size_t>(qMin<qsizetype>(20, message.size() - offset)));
             xcb_send_event(m_connection, 0, m_root, XCB_EVENT_MASK_PROPERTY_CHANGE,
@@ -132,8 +158,8 @@ private:
     xcb_connection_t *const m_connection;
     const xcb_window_t m_root;
     const int m_screen;
-    const xcb_atom_t m_begin;
-    const xcb_atom_t m_info;
+    Atom m_begin;
+    Atom m_info;
     const QByteArray m_idPrefix;
     ulong m_pressTime = 0;
     quint32 m_starts = 0;
